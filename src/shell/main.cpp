@@ -1,0 +1,32 @@
+#include "resources/IconLibrary.h"
+#include "shell/SignalWatcher.h"
+#include "shell/SingleInstance.h"
+#include "shell/TMainForm.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zindrel"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    if (!instance.claim()) {
+        SingleInstance::activateRunningCopy();
+        return 0;
+    }
+    QApplication::setWindowIcon(IconLibrary::mainIcon());
+
+    TMainForm form;
+    if (!form.isCreated())
+        return 1;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &form, &TMainForm::activateFromSecondCopy);
+
+    SignalWatcher signalWatcher;
+    QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &form, &TMainForm::QuitProgram);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &TMainForm::QuitProgram);
+
+    form.showMaximized();
+    return QApplication::exec();
+}

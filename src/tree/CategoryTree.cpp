@@ -1,0 +1,169 @@
+#include "tree/CategoryTree.h"
+
+#include "resources/IconLibrary.h"
+
+#include <QTreeWidget>
+
+namespace CategoryTree {
+
+namespace {
+constexpr int ImageRole = Qt::UserRole;
+constexpr int SelectedImageRole = Qt::UserRole + 1;
+
+void addSubtree(QTreeWidgetItem *parent, const TreeNode &node)
+{
+    QTreeWidgetItem *item = addNode(parent, node.name, node.image, node.image);
+    for (const TreeNode &child : node.children)
+        addSubtree(item, child);
+}
+
+TreeNode collectNode(const QTreeWidgetItem *item)
+{
+    TreeNode node{item->text(0), image(item), {}};
+    for (int i = 0; i < item->childCount(); ++i)
+        node.children.append(collectNode(item->child(i)));
+    return node;
+}
+
+void appendFlat(QTreeWidgetItem *item, QList<QTreeWidgetItem *> *items)
+{
+    items->append(item);
+    for (int i = 0; i < item->childCount(); ++i)
+        appendFlat(item->child(i), items);
+}
+} // namespace
+
+void fill(QTreeWidget *tree, const QVector<TreeNode> &roots)
+{
+    tree->clear();
+    for (const TreeNode &root : roots) {
+        auto *item = new QTreeWidgetItem(tree);
+        item->setText(0, root.name);
+        setImages(item, root.image, root.image);
+        for (const TreeNode &child : root.children)
+            addSubtree(item, child);
+    }
+}
+
+QVector<TreeNode> collect(const QTreeWidget *tree)
+{
+    QVector<TreeNode> roots;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        roots.append(collectNode(tree->topLevelItem(i)));
+    return roots;
+}
+
+QTreeWidgetItem *addNode(QTreeWidgetItem *parent, const QString &name, int image, int selectedImage)
+{
+    auto *item = new QTreeWidgetItem(parent);
+    item->setText(0, name);
+    setImages(item, image, selectedImage);
+    return item;
+}
+
+int image(const QTreeWidgetItem *item)
+{
+    return item->data(0, ImageRole).toInt();
+}
+
+int selectedImage(const QTreeWidgetItem *item)
+{
+    return item->data(0, SelectedImageRole).toInt();
+}
+
+void setImages(QTreeWidgetItem *item, int image, int selectedImage)
+{
+    item->setData(0, ImageRole, image);
+    item->setData(0, SelectedImageRole, selectedImage);
+    item->setIcon(0, IconLibrary::treeNodeIcon(image, selectedImage));
+}
+
+QList<QTreeWidgetItem *> flatItems(const QTreeWidget *tree)
+{
+    QList<QTreeWidgetItem *> items;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        appendFlat(tree->topLevelItem(i), &items);
+    return items;
+}
+
+QTreeWidgetItem *selectedNode(const QTreeWidget *tree)
+{
+    const QList<QTreeWidgetItem *> selected = tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void selectNode(QTreeWidget *tree, QTreeWidgetItem *item)
+{
+    if (!item) {
+        tree->clearSelection();
+        return;
+    }
+    tree->setCurrentItem(item);
+    item->setSelected(true);
+}
+
+QTreeWidgetItem *rootOf(QTreeWidgetItem *item)
+{
+    while (item && item->parent())
+        item = item->parent();
+    return item;
+}
+
+QStringList pathOf(const QTreeWidgetItem *item)
+{
+    QStringList path;
+    for (; item; item = item->parent())
+        path.prepend(item->text(0));
+    return path;
+}
+
+QString tableOf(QTreeWidgetItem *item)
+{
+    return NodeRules::tableOfRoot(rootOf(item)->text(0));
+}
+
+NodeRules::CategoryPair categoryPairOf(const QTreeWidgetItem *item)
+{
+    return NodeRules::categoryPair(pathOf(item));
+}
+
+Location locationOf(const QTreeWidgetItem *item)
+{
+    return NodeRules::locationOf(image(item), pathOf(item));
+}
+
+QTreeWidgetItem *findByText(const QTreeWidget *tree, const QString &name, int from)
+{
+    const QList<QTreeWidgetItem *> items = flatItems(tree);
+    for (int i = qMax(0, from); i < items.size(); ++i) {
+        if (items.at(i)->text(0) == name)
+            return items.at(i);
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *findRoot(const QTreeWidget *tree, const QString &name)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        if (tree->topLevelItem(i)->text(0) == name)
+            return tree->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+int indexOf(const QTreeWidget *tree, const QTreeWidgetItem *item)
+{
+    return static_cast<int>(flatItems(tree).indexOf(const_cast<QTreeWidgetItem *>(item)));
+}
+
+bool isRoot(const QTreeWidgetItem *item)
+{
+    return item && !item->parent();
+}
+
+bool isSearchResultNode(const QTreeWidgetItem *item)
+{
+    return item && item->text(0) == NodeRules::SearchResultText;
+}
+
+} // namespace CategoryTree

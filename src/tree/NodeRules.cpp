@@ -1,0 +1,53 @@
+#include "tree/NodeRules.h"
+
+namespace NodeRules {
+
+int expandedImage(int image)
+{
+    switch (image) {
+    case RootCollapsed:
+        return RootExpanded;
+    case FirstLevelCollapsed:
+        return FirstLevelExpanded;
+    default:
+        return image;
+    }
+}
+
+int collapsedImage(int image)
+{
+    switch (image) {
+    case RootExpanded:
+        return RootCollapsed;
+    case FirstLevelExpanded:
+        return FirstLevelCollapsed;
+    default:
+        return image;
+    }
+}
+
+QString tableOfRoot(const QString &rootText)
+{
+    return rootText == TextRootText ? QStringLiteral("textfile") : QStringLiteral("exefile");
+}
+
+CategoryPair categoryPair(const QStringList &path)
+{
+    return {path.value(1), path.value(2)};
+}
+
+Location locationOf(int image, const QStringList &path)
+{
+    switch (image) {
+    case RootCollapsed:
+    case RootExpanded:
+    case FirstLevelCollapsed:
+    case FirstLevelExpanded:
+    case SecondLevel:
+        return Location(path);
+    default:
+        return Location();
+    }
+}
+
+} // namespace NodeRules

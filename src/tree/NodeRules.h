@@ -1,0 +1,42 @@
+#pragma once
+
+#include "tree/Location.h"
+
+#include <QString>
+#include <QStringList>
+
+// How a category node maps onto the database and the history. A node is described by its
+// image index and the names on its path from the root (the root's name first).
+namespace NodeRules {
+
+inline const QString TextRootText = QStringLiteral("文字资料");
+inline const QString InstanceRootText = QStringLiteral("实例资料");
+inline const QString SearchResultText = QStringLiteral("搜索结果");
+
+// Node images.
+enum Image {
+    RootCollapsed = 0,
+    FirstLevelCollapsed = 1,
+    SecondLevel = 2,
+    RootExpanded = 3,
+    FirstLevelExpanded = 4
+};
+
+int expandedImage(int image);
+int collapsedImage(int image);
+
+// "textfile" for the text root, "exefile" for any other root.
+QString tableOfRoot(const QString &rootText);
+
+struct CategoryPair
+{
+    QString bigClassName;
+    QString className;
+};
+// [root, first] gives (first, ""); [root, first, second] gives (first, second).
+CategoryPair categoryPair(const QStringList &path);
+
+// Empty when the image gives no location.
+Location locationOf(int image, const QStringList &path);
+
+} // namespace NodeRules

@@ -1,0 +1,106 @@
+#include "tree/TreeFile.h"
+
+#include "base/AnsiText.h"
+#include "base/ProgramFolder.h"
+#include "tree/EOpenFileError.h"
+#include "tree/NodeRules.h"
+
+#include <QFile>
+
+namespace {
+
+// The line without its leading marks and its last character (the image digit in a file the
+// program wrote). The last character goes whole, never half of it.
+QString nameOf(const QString &line, int leadingMarks)
+{
+    QString rest = line.mid(leadingMarks);
+    if (rest.isEmpty())
+        return rest;
+    const bool pair = rest.size() >= 2 && rest.back().isLowSurrogate() && rest.at(rest.size() - 2).isHighSurrogate();
+    rest.chop(pair ? 2 : 1);
+    return rest;
+}
+
+void formatNode(const TreeNode &node, int depth, QStringList *lines)
+{
+    const QString marks = depth == 0 ? QString() : depth == 1 ? QStringLiteral("+") : QStringLiteral("++");
+    lines->append(marks + node.name + QString::number(node.image));
+    for (const TreeNode &child : node.children)
+        formatNode(child, depth + 1, lines);
+}
+
+} // namespace
+
+QString TreeFile::defaultPath()
+{
+    return ProgramFolder::filePath(QStringLiteral("MTS.qb"));
+}
+
+TreeFile::TreeFile(const QString &path) : m_path(path) {}
+
+QVector<TreeNode> TreeFile::load()
+{
+    const QString lost = QStringLiteral("文件MTS.qb已经丢失或被损坏，请重新安装！");
+    QStringList lines;
+    if (!AnsiText::readLineFile(m_path, &lines) || lines.isEmpty())
+        throw EOpenFileError(lost);
+    QVector<TreeNode> roots = parse(lines, &m_skippedLines);
+    if (roots.isEmpty())
+        throw EOpenFileError(lost);
+    m_backupPending = m_skippedLines > 0;
+    return roots;
+}
+
+bool TreeFile::save(const QVector<TreeNode> &roots, QString *error)
+{
+    if (m_backupPending) {
+        const QString backup = m_path + QStringLiteral(".bak");
+        QFile::remove(backup);
+        if (!QFile::copy(m_path, backup)) {
+            if (error)
+                *error = QStringLiteral("无法保留原文件MTS.qb.bak");
+            return false;
+        }
+        m_backupPending = false;
+    }
+    return AnsiText::writeLineFile(m_path, format(roots), error);
+}
+
+QVector<TreeNode> TreeFile::parse(const QStringList &lines, int *skippedLines)
+{
+    QVector<TreeNode> roots;
+    // The current node: a root, or a first-level node under it (child index -1 for the root).
+    int currentRoot = -1;
+    int currentChild = -1;
+    int skipped = 0;
+    for (const QString &line : lines) {
+        const bool twoMarks = line.startsWith(QLatin1String("++"));
+        const bool oneMark = !twoMarks && line.startsWith(QLatin1Char('+'));
+        if (line.isEmpty() || ((twoMarks || oneMark) && currentRoot < 0)) {
+            ++skipped;
+            continue;
+        }
+        if (twoMarks) {
+            TreeNode &parent = currentChild < 0 ? roots[currentRoot] : roots[currentRoot].children[currentChild];
+            parent.children.append({nameOf(line, 2), NodeRules::SecondLevel, {}});
+        } else if (oneMark) {
+            roots[currentRoot].children.append({nameOf(line, 1), NodeRules::FirstLevelCollapsed, {}});
+            currentChild = static_cast<int>(roots[currentRoot].children.size()) - 1;
+        } else {
+            roots.append({nameOf(line, 0), NodeRules::RootCollapsed, {}});
+            currentRoot = static_cast<int>(roots.size()) - 1;
+            currentChild = -1;
+        }
+    }
+    if (skippedLines)
+        *skippedLines = skipped;
+    return roots;
+}
+
+QStringList TreeFile::format(const QVector<TreeNode> &roots)
+{
+    QStringList lines;
+    for (const TreeNode &root : roots)
+        formatNode(root, 0, &lines);
+    return lines;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+struct TreeNode
+{
+    QString name;
+    int image = 0;
+    QVector<TreeNode> children;
+
+    bool operator==(const TreeNode &other) const
+    {
+        return name == other.name && image == other.image && children == other.children;
+    }
+};
+
+// The category tree file MTS.qb: one line per node in display order, "+" before a first-level
+// name, "++" before a deeper one, the node's image digit after the name.
+class TreeFile
+{
+public:
+    static QString defaultPath();
+
+    explicit TreeFile(const QString &path = defaultPath());
+
+    // Throws EOpenFileError when the file is missing, unreadable, or yields no node.
+    QVector<TreeNode> load();
+    // Atomic. Before the first save over a file that had lines the loader could not place,
+    // the original is kept beside it as MTS.qb.bak.
+    bool save(const QVector<TreeNode> &roots, QString *error = nullptr);
+
+    int skippedLines() const { return m_skippedLines; }
+
+    // An empty line, or a category line before any root, cannot be placed and is skipped.
+    static QVector<TreeNode> parse(const QStringList &lines, int *skippedLines = nullptr);
+    static QStringList format(const QVector<TreeNode> &roots);
+
+private:
+    QString m_path;
+    int m_skippedLines = 0;
+    bool m_backupPending = false;
+};
