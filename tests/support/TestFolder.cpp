@@ -5,12 +5,96 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
 
-TestFolder::TestFolder()
+#include <functional>
+
+namespace {
+// Runs fn on a connection of its own to the database file, closed afterwards.
+bool withDatabase(const QString &path, const std::function<bool(QSqlDatabase &)> &fn)
+{
+    const QString name = QUuid::createUuid().toString();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            ok = fn(db);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+} // namespace
+
+TestFolder::TestFolder(Contents contents)
 {
     for (const char *name : {"MTS.qb", "QB.ini"})
         QFile::copy(installedFile(QString::fromLatin1(name)), filePath(QString::fromLatin1(name)));
+    if (contents == WithDatabase)
+        createDatabase(filePath(QStringLiteral("Data.QBD")));
     ProgramFolder::setPathForTesting(path());
+}
+
+bool TestFolder::createDatabase(const QString &path)
+{
+    if (QFile::exists(path))
+        return true;
+    QFile schema(installedFile(QStringLiteral("schema.sql")));
+    if (!schema.open(QIODevice::ReadOnly))
+        return false;
+    QString text = QString::fromUtf8(schema.readAll());
+    // Drop comment lines; statements end with ";".
+    QStringList kept;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            kept.append(line);
+    }
+    const QStringList statements = kept.join(QLatin1Char('\n')).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return withDatabase(path, [&statements](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        for (const QString &statement : statements) {
+            if (!statement.trimmed().isEmpty() && !query.exec(statement))
+                return false;
+        }
+        return true;
+    });
+}
+
+bool TestFolder::exec(const QString &sql) const
+{
+    return withDatabase(filePath(QStringLiteral("Data.QBD")), [&sql](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        return query.exec(sql);
+    });
+}
+
+QList<QVariantList> TestFolder::rows(const QString &sql) const
+{
+    QList<QVariantList> result;
+    withDatabase(filePath(QStringLiteral("Data.QBD")), [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        if (!query.exec(sql))
+            return false;
+        while (query.next()) {
+            QVariantList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                row.append(query.value(i));
+            result.append(row);
+        }
+        return true;
+    });
+    return result;
+}
+
+QVariant TestFolder::value(const QString &sql) const
+{
+    return rows(sql).value(0).value(0);
 }
 
 TestFolder::~TestFolder()

@@ -5,13 +5,25 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A program folder of its own for one test: the installed tree and settings files, and the
-// program folder pointed at it for as long as the object lives.
+#include <QList>
+#include <QVariant>
+
+// A program folder of its own for one test: the installed tree and settings files, a fresh
+// database from the installed schema, and the program folder pointed at it for as long as the
+// object lives.
 class TestFolder
 {
 public:
-    TestFolder();
+    enum Contents { WithDatabase, WithoutDatabase };
+    explicit TestFolder(Contents contents = WithDatabase);
     ~TestFolder();
+
+    // Creates a database from the installed schema (no-op when one exists).
+    static bool createDatabase(const QString &path);
+    // Direct access to this folder's database, past the program's own code.
+    bool exec(const QString &sql) const;
+    QList<QVariantList> rows(const QString &sql) const;
+    QVariant value(const QString &sql) const;
 
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const;

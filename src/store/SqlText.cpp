@@ -1,0 +1,35 @@
+#include "store/SqlText.h"
+
+namespace {
+const QString ApostropheToken = QStringLiteral("+(DYH)+");
+const QString ColonToken = QStringLiteral("+(MH)+");
+} // namespace
+
+QString QuoteForSql(const QString &text, bool isLong)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), ApostropheToken);
+    if (isLong)
+        quoted.replace(QLatin1Char(':'), ColonToken);
+    return quoted;
+}
+
+QString UnquoteFromSql(const QString &text, bool isLong)
+{
+    QString unquoted = text;
+    unquoted.replace(ApostropheToken, QStringLiteral("'"));
+    if (isLong)
+        unquoted.replace(ColonToken, QStringLiteral(":"));
+    return unquoted;
+}
+
+namespace SqlText {
+
+QString literal(const QString &value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
+}
+
+} // namespace SqlText

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// How user text is made safe for SQL text and restored when read. Titles keep each apostrophe
+// as "+(DYH)+"; bodies and descriptions (the long form) also keep each colon as "+(MH)+".
+// Stored data relies on these tokens.
+QString QuoteForSql(const QString &text, bool isLong);
+QString UnquoteFromSql(const QString &text, bool isLong);
+
+namespace SqlText {
+// A text value between single quotes with each apostrophe doubled, so that no value can end
+// the literal early. For a value without an apostrophe this is the value between quotes.
+QString literal(const QString &value);
+} // namespace SqlText
