@@ -4,6 +4,10 @@
 #include "resources/IconLibrary.h"
 #include "shell/MessageBoxes.h"
 #include "shell/MessageNumbers.h"
+#include "store/SqlText.h"
+#include "store/Statements.h"
+#include "store/TFile.h"
+#include "store/TMainData.h"
 #include "tree/CategoryTree.h"
 #include "tree/EOpenFileError.h"
 #include "tree/NodeRules.h"
@@ -19,6 +23,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSqlQuery>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
@@ -464,6 +469,12 @@ void TMainForm::QuitProgram()
     QCoreApplication::quit();
 }
 
+void TMainForm::attachDataModule(TMainData *data)
+{
+    connect(data, &TMainData::statusReported, this, &TMainForm::setStatusText);
+    connect(data, &TMainData::progressReported, this, &TMainForm::setProgress);
+}
+
 void TMainForm::setStatusText(const QString &text)
 {
     MainStatus->setText(text);
@@ -526,6 +537,158 @@ int TMainForm::selectedListRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+void TMainForm::MainTreeViewClick()
+{
+    UserNavigated = true;
+    MainListShow();
+}
+
+void TMainForm::MainListShow()
+{
+    MainDetail->clear();
+    setButtonImage(UpTBtn, 16);
+    setProgress(0);
+    for (QToolButton *button : {ToolButton1, ToolButton2, ToolButton3, ToolButton4})
+        button->setEnabled(true);
+
+    QTreeWidgetItem *node = selectedNode();
+    if (!node)
+        return;
+    if (CategoryTree::isSearchResultNode(node)) {
+        MainListModel->setEntries(StoreItemView->entries());
+        return;
+    }
+    MainListModel->clear();
+    const QString text = node->text(0);
+    if (node->childCount() == 0 && (text == NodeRules::TextRootText || text == NodeRules::InstanceRootText))
+        return;
+
+    const QStringList path = CategoryTree::pathOf(node);
+    if (node->childCount() > 0) {
+        QVector<ListEntry> children;
+        children.reserve(node->childCount());
+        for (int i = 0; i < node->childCount(); ++i) {
+            const QTreeWidgetItem *child = node->child(i);
+            children.append({child->text(0), child->childCount() > 0 ? ListEntry::CategoryWithChildren : ListEntry::Category, 0});
+        }
+        MainListModel->setEntries(children);
+        if (path.size() == 2)
+            AddRealFileToList(path.at(1), QString(), path.at(0), ListOrder);
+    } else if (path.size() >= 2) {
+        AddRealFileToList(path.at(1), path.value(2), path.at(0), ListOrder);
+    }
+    recordVisit(node);
+}
+
+void TMainForm::recordVisit(const QTreeWidgetItem *node)
+{
+    const Location location = CategoryTree::locationOf(node);
+    if (!location.isEmpty())
+        CurrentLocation = location;
+    if (UserNavigated) {
+        if (!PreviousLocation.isEmpty() && PreviousLocation != CurrentLocation) {
+            PushBack(PreviousLocation);
+            if (buttonImage(BackTBtn) == 17)
+                setButtonImage(BackTBtn, 14);
+            ClearPre();
+            setButtonImage(PreTBtn, 18);
+        }
+        UserNavigated = false;
+    }
+    PreviousLocation = CurrentLocation;
+}
+
+void TMainForm::AddRealFileToList(const QString &bigClass, const QString &className, const QString &rootText,
+                                  int order)
+{
+    const int image = rootText == NodeRules::TextRootText ? ListEntry::TextMaterial : ListEntry::InstanceMaterial;
+    setProgress(3);
+    setStatusText(QStringLiteral("正在从数据库读取数据！"));
+    QVector<ListEntry> entries;
+    QString error;
+    TMainData *data = TMainData::current();
+    const bool ok = data && data->select(
+                                Statements::list(bigClass, className, rootText, order),
+                                [&entries, image](const QSqlQuery &row) {
+                                    entries.append({UnquoteFromSql(row.value(1).toString(), false), image,
+                                                    row.value(0).toLongLong()});
+                                },
+                                &error);
+    // Entries read before a failure stay listed.
+    MainListModel->append(entries);
+    if (ok) {
+        setProgress(100);
+        setStatusText(QStringLiteral("数据库操作成功！"));
+    } else {
+        setStatusText((data ? error : QStringLiteral("数据模块尚未建立")) + TFile::FatalSuffix);
+        setProgress(0);
+    }
+}
+
+void TMainForm::MainListClick()
+{
+    for (QToolButton *button : {ToolButton1, ToolButton2, ToolButton3})
+        button->setEnabled(false);
+    ThisFrmViewer->hide();
+}
+
+void TMainForm::MainListDblClick()
+{
+    UserNavigated = true;
+    const int row = selectedListRow();
+    if (row < 0)
+        return;
+    const ListEntry entry = MainListModel->entry(row);
+    if (entry.isMaterial())
+        return;
+    if (entry.image == ListEntry::TopLevel) {
+        QTreeWidgetItem *root = entry.caption == NodeRules::TextRootText
+                                    ? MainTreeView->topLevelItem(0)
+                                    : CategoryTree::findByText(MainTreeView, entry.caption);
+        if (!root)
+            return;
+        CategoryTree::selectNode(MainTreeView, root);
+        MainTreeViewClick();
+        setButtonImage(UpTBtn, 16);
+        return;
+    }
+    const int from = qMax(0, CategoryTree::indexOf(MainTreeView, selectedNode()));
+    QTreeWidgetItem *node = CategoryTree::findByText(MainTreeView, entry.caption, from);
+    if (!node)
+        return;
+    if (node->childCount() > 0) {
+        CategoryTree::selectNode(MainTreeView, node);
+        if (!node->isExpanded())
+            node->setExpanded(true);
+        MainTreeViewClick();
+        setButtonImage(UpTBtn, 16);
+    } else if (entry.image == ListEntry::Category) {
+        CategoryTree::selectNode(MainTreeView, node);
+        MainListShow();
+        setButtonImage(UpTBtn, 16);
+    }
+}
+
+void TMainForm::OByName()
+{
+    showOnceInOrder(1);
+}
+
+void TMainForm::OByTime()
+{
+    showOnceInOrder(2);
+}
+
+// The chosen order holds until the next refresh; the setting stays as it was.
+void TMainForm::showOnceInOrder(int order)
+{
+    const int remembered = ListOrder;
+    ListOrder = order;
+    MainListShow();
+    MainList->viewport()->update();
+    ListOrder = remembered;
+}
+
 void TMainForm::N23Click()
 {
     setListViewStyle(StartupSettings::LargeIcons);
@@ -551,18 +714,26 @@ void TMainForm::DelFile() {}
 void TMainForm::ReFile() {}
 void TMainForm::N31Click() {}
 void TMainForm::TurnFilePopMenu() {}
-void TMainForm::MainListShow() {}
-void TMainForm::AddRealFileToList(const QString &, const QString &, const QString &, int) {}
-void TMainForm::MainTreeViewClick() {}
-void TMainForm::MainListClick() {}
-void TMainForm::MainListDblClick() {}
-void TMainForm::OByName() {}
-void TMainForm::OByTime() {}
 void TMainForm::BackTBtnClick() {}
 void TMainForm::PreTBtnClick() {}
 void TMainForm::UpTBtnClick() {}
 void TMainForm::BackMenuPopup() {}
 void TMainForm::PreMenuPopup() {}
+void TMainForm::BackMenuItemClick(int) {}
+void TMainForm::PreMenuItemClick(int) {}
+void TMainForm::ClearBack() {}
+void TMainForm::PushBack(const Location &) {}
+Location TMainForm::PopBack()
+{
+    return Location();
+}
+void TMainForm::ClearPre() {}
+void TMainForm::PushPre(const Location &) {}
+Location TMainForm::PopPre()
+{
+    return Location();
+}
+void TMainForm::GoToLocation(const Location &) {}
 void TMainForm::MainDetailShow(const QModelIndex &, bool) {}
 void TMainForm::SerchFormPop() {}
 void TMainForm::OpenOption() {}

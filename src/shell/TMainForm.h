@@ -19,6 +19,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TMainData;
 
 // The program's one main window: the category tree on the left, the material list and the
 // detail pane on the right, tool bar, menus, the status strip with its progress bar.
@@ -31,6 +32,8 @@ public:
 
     // False when the creation ended on a broken tree file: the program must end.
     bool isCreated() const { return m_created; }
+    // The data module reports database work on the status line and the progress bar.
+    void attachDataModule(TMainData *data);
 
     // Values read from the settings file at creation and changed by the options dialog.
     int ListOrder = 1;
@@ -91,6 +94,15 @@ public:
     Location PreviousLocation;
     bool UserNavigated = false;
 
+    // History lists of the Back and Forward buttons.
+    void ClearBack();
+    void PushBack(const Location &location);
+    Location PopBack();
+    void ClearPre();
+    void PushPre(const Location &location);
+    Location PopPre();
+    void GoToLocation(const Location &location);
+
 public slots:
     void setStatusText(const QString &text);
     void setProgress(int value);
@@ -130,6 +142,8 @@ public slots:
     void UpTBtnClick();
     void BackMenuPopup();
     void PreMenuPopup();
+    void BackMenuItemClick(int position);
+    void PreMenuItemClick(int position);
 
     // Detail pane.
     void MainDetailShow(const QModelIndex &item, bool selected);
@@ -163,6 +177,9 @@ private:
     void LoadTree();
     void SaveTree();
     void showTopLevel();
+    // The end of a list refresh: the shown category's location, and a visit for the history.
+    void recordVisit(const QTreeWidgetItem *node);
+    void showOnceInOrder(int order);
     void layoutPanel();
 
     void createControls();

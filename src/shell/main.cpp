@@ -2,6 +2,7 @@
 #include "shell/SignalWatcher.h"
 #include "shell/SingleInstance.h"
 #include "shell/TMainForm.h"
+#include "store/TMainData.h"
 
 #include <QApplication>
 
@@ -21,6 +22,8 @@ int main(int argc, char *argv[])
     TMainForm form;
     if (!form.isCreated())
         return 1;
+    TMainData data;
+    form.attachDataModule(&data);
     QObject::connect(&instance, &SingleInstance::activationRequested, &form, &TMainForm::activateFromSecondCopy);
 
     SignalWatcher signalWatcher;

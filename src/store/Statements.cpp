@@ -1,0 +1,20 @@
+#include "store/Statements.h"
+
+#include "store/SqlText.h"
+#include "tree/NodeRules.h"
+
+namespace Statements {
+
+QString list(const QString &bigClass, const QString &className, const QString &rootText, int order)
+{
+    QString sql = QStringLiteral("select id,title from ") + NodeRules::tableOfRoot(rootText) +
+                  QStringLiteral(" where bigclassname=") + SqlText::literal(bigClass) +
+                  QStringLiteral(" and classname=") + SqlText::literal(className);
+    if (order == 1)
+        sql += QStringLiteral(" order by title");
+    else if (order == 2)
+        sql += QStringLiteral(" order by createtime");
+    return sql;
+}
+
+} // namespace Statements
