@@ -95,11 +95,17 @@ QTreeWidgetItem *selectedNode(const QTreeWidget *tree)
 void selectNode(QTreeWidget *tree, QTreeWidgetItem *item)
 {
     if (!item) {
-        tree->clearSelection();
+        tree->setCurrentItem(nullptr, 0, QItemSelectionModel::Clear);
         return;
     }
-    tree->setCurrentItem(item);
-    item->setSelected(true);
+    // Open the ancestors first: the view would open them while scrolling to the node, and an
+    // opened node takes the selection.
+    QList<QTreeWidgetItem *> ancestors;
+    for (QTreeWidgetItem *parent = item->parent(); parent; parent = parent->parent())
+        ancestors.prepend(parent);
+    for (QTreeWidgetItem *ancestor : ancestors)
+        ancestor->setExpanded(true);
+    tree->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
 }
 
 QTreeWidgetItem *rootOf(QTreeWidgetItem *item)

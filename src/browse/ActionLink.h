@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+// A red, clickable caption on a detail-pane row: opens the material's text or runs its file.
+class ActionLink : public QLabel
+{
+    Q_OBJECT
+public:
+    ActionLink(const QString &caption, qint64 tag, QWidget *parent);
+
+    qint64 tag() const { return m_tag; }
+
+signals:
+    void clicked(ActionLink *link);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    qint64 m_tag;
+};

@@ -1,0 +1,43 @@
+#include "browse/ViewerLook.h"
+
+#include "settings/WinColor.h"
+#include "shell/MessageBoxes.h"
+
+#include <QPlainTextEdit>
+
+namespace ViewerLook {
+
+QFont fontOf(const ViewerFontValues &values)
+{
+    QFont font(values.face);
+    if (values.height != 0)
+        font.setPixelSize(qAbs(values.height));
+    if (values.size > 0)
+        font.setPointSize(values.size);
+    font.setBold(values.bold);
+    font.setItalic(values.italic);
+    font.setUnderline(values.underline);
+    font.setStrikeOut(values.strikeOut);
+    return font;
+}
+
+void applyBackColor(QPlainTextEdit *memo, int color)
+{
+    QPalette palette = memo->palette();
+    palette.setColor(QPalette::Base, WinColor::toQColor(color, palette));
+    memo->setPalette(palette);
+}
+
+void applyFont(QPlainTextEdit *memo, QWidget *messageParent)
+{
+    ViewerFontValues values;
+    QString error;
+    if (!SettingsFile::readFont(SettingsFile::path(), &values, &error))
+        MessageBoxes::show(messageParent, error, MessageBoxes::AppTitle, QMessageBox::Warning);
+    memo->setFont(fontOf(values));
+    QPalette palette = memo->palette();
+    palette.setColor(QPalette::Text, WinColor::toQColor(values.color, palette));
+    memo->setPalette(palette);
+}
+
+} // namespace ViewerLook

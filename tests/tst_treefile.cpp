@@ -1,0 +1,216 @@
+#include "base/AnsiText.h"
+#include "tree/EOpenFileError.h"
+#include "tree/Location.h"
+#include "tree/NodeRules.h"
+#include "tree/TreeFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+TreeNode node(const QString &name, int image, const QVector<TreeNode> &children = {})
+{
+    return {name, image, children};
+}
+
+// The example tree: text root and Algo+DS expanded, the instance root collapsed.
+QVector<TreeNode> exampleTree()
+{
+    return {node(QStringLiteral("文字资料"), 3,
+                 {node(QStringLiteral("Algo+DS"), 4, {node(QStringLiteral("Sorting"), 2)}),
+                  node(QStringLiteral("Java"), 1)}),
+            node(QStringLiteral("实例资料"), 0, {node(QStringLiteral("Win32"), 1)}),
+            node(QStringLiteral("搜索结果"), 0)};
+}
+
+const QStringList ExampleLines{QStringLiteral("文字资料3"), QStringLiteral("+Algo+DS4"), QStringLiteral("++Sorting2"),
+                               QStringLiteral("+Java1"),    QStringLiteral("实例资料0"), QStringLiteral("+Win321"),
+                               QStringLiteral("搜索结果0")};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+} // namespace
+
+class TestTreeFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void savesTheExampleByteForByte()
+    {
+        QTemporaryDir dir;
+        TreeFile file(dir.filePath(QStringLiteral("MTS.qb")));
+        QVERIFY(file.save(exampleTree()));
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("MTS.qb"))),
+                 AnsiText::encode(ExampleLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("MTS.qb.bak"))));
+    }
+
+    void readsTheExampleBackCollapsed()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("MTS.qb"));
+        writeBytes(path, AnsiText::encode(ExampleLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        TreeFile file(path);
+        const QVector<TreeNode> expected{
+            node(QStringLiteral("文字资料"), 0,
+                 {node(QStringLiteral("Algo+DS"), 1, {node(QStringLiteral("Sorting"), 2)}), node(QStringLiteral("Java"), 1)}),
+            node(QStringLiteral("实例资料"), 0, {node(QStringLiteral("Win32"), 1)}),
+            node(QStringLiteral("搜索结果"), 0)};
+        QCOMPARE(file.load(), expected);
+        QCOMPARE(file.skippedLines(), 0);
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("first-level name starting with + comes back one level down")
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++X1")}
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++X2")};
+        QTest::newRow("last character dropped whatever it is")
+            << QStringList{QStringLiteral("ABC")} << QStringList{QStringLiteral("AB0")};
+        QTest::newRow("a two-byte last character goes whole")
+            << QStringList{QStringLiteral("R文字")} << QStringList{QStringLiteral("R文0")};
+        QTest::newRow("first-level after a second-level returns to the root")
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++B2"), QStringLiteral("+C1")}
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++B2"), QStringLiteral("+C1")};
+        QTest::newRow("CR and LF line ends alike")
+            << AnsiText::splitLines(QStringLiteral("R0\r+A1\n搜索结果0"))
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("搜索结果0")};
+        QTest::newRow("a line of one character gives an empty name")
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+")}
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+1")};
+    }
+    void parse()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, saved);
+        QCOMPARE(TreeFile::format(TreeFile::parse(lines)), saved);
+    }
+
+    void characterOutsideGbkSurvives()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("MTS.qb"));
+        const QVector<TreeNode> tree{node(QStringLiteral("文字资料"), 0, {node(QStringLiteral("表情😀𠀀"), 1)}),
+                                     node(QStringLiteral("搜索结果"), 0)};
+        TreeFile file(path);
+        QVERIFY(file.save(tree));
+        QCOMPARE(TreeFile(path).load(), tree);
+    }
+
+    void unplaceableLinesAreSkippedAndTheOriginalKept()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("MTS.qb"));
+        const QByteArray original = AnsiText::encode(QStringLiteral("+Orphan1\r\n\r\n++Lost2\r\n文字资料0\r\n\r\n+A1\r\n搜索结果0\r\n"));
+        writeBytes(path, original);
+        TreeFile file(path);
+        const QVector<TreeNode> tree = file.load();
+        QCOMPARE(file.skippedLines(), 4);
+        QCOMPARE(TreeFile::format(tree),
+                 QStringList({QStringLiteral("文字资料0"), QStringLiteral("+A1"), QStringLiteral("搜索结果0")}));
+
+        QVERIFY(file.save(tree));
+        QCOMPARE(fileBytes(path + QStringLiteral(".bak")), original);
+        // Later saves leave the kept original alone.
+        QVERIFY(file.save({node(QStringLiteral("文字资料"), 0), node(QStringLiteral("搜索结果"), 0)}));
+        QCOMPARE(fileBytes(path + QStringLiteral(".bak")), original);
+        QCOMPARE(TreeFile(path).load().size(), 2);
+    }
+
+    void brokenFileRaises_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("only unplaceable lines") << QByteArray("\r\n+A1\r\n") << true;
+    }
+    void brokenFileRaises()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, exists);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("MTS.qb"));
+        if (exists)
+            writeBytes(path, bytes);
+        TreeFile file(path);
+        QVERIFY_THROWS_EXCEPTION(EOpenFileError, file.load());
+    }
+
+    void locationsAndCategoryPairs_data()
+    {
+        QTest::addColumn<int>("image");
+        QTest::addColumn<QStringList>("path");
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("bigClass");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("root") << 0 << QStringList{QStringLiteral("文字资料")} << QStringLiteral("文字资料-null-null")
+                              << QStringLiteral("textfile") << QString() << QString();
+        QTest::newRow("expanded root") << 3 << QStringList{QStringLiteral("实例资料")}
+                                       << QStringLiteral("实例资料-null-null") << QStringLiteral("exefile") << QString()
+                                       << QString();
+        QTest::newRow("first level") << 1 << QStringList{QStringLiteral("文字资料"), QStringLiteral("Java")}
+                                     << QStringLiteral("文字资料-Java-null") << QStringLiteral("textfile")
+                                     << QStringLiteral("Java") << QString();
+        QTest::newRow("second level")
+            << 2 << QStringList{QStringLiteral("文字资料"), QStringLiteral("Algo+DS"), QStringLiteral("Sorting")}
+            << QStringLiteral("文字资料-Algo+DS-Sorting") << QStringLiteral("textfile") << QStringLiteral("Algo+DS")
+            << QStringLiteral("Sorting");
+        QTest::newRow("instance first level") << 4 << QStringList{QStringLiteral("实例资料"), QStringLiteral("Win32")}
+                                              << QStringLiteral("实例资料-Win32-null") << QStringLiteral("exefile")
+                                              << QStringLiteral("Win32") << QString();
+        QTest::newRow("no location for other images")
+            << 7 << QStringList{QStringLiteral("文字资料")} << QString() << QStringLiteral("textfile") << QString()
+            << QString();
+    }
+    void locationsAndCategoryPairs()
+    {
+        QFETCH(int, image);
+        QFETCH(QStringList, path);
+        QFETCH(QString, location);
+        QFETCH(QString, table);
+        QFETCH(QString, bigClass);
+        QFETCH(QString, className);
+        QCOMPARE(NodeRules::locationOf(image, path).text(), location);
+        QCOMPARE(NodeRules::tableOfRoot(path.first()), table);
+        const NodeRules::CategoryPair pair = NodeRules::categoryPair(path);
+        QCOMPARE(pair.bigClassName, bigClass);
+        QCOMPARE(pair.className, className);
+    }
+
+    void locationsKeepTheirNames()
+    {
+        const Location dashed({QStringLiteral("文字资料"), QStringLiteral("C-Sharp"), QStringLiteral("null")});
+        const Location plain({QStringLiteral("文字资料"), QStringLiteral("C"), QStringLiteral("Sharp-null")});
+        QCOMPARE(dashed.text(), plain.text());
+        QVERIFY(dashed != plain);
+        QCOMPARE(dashed.names().at(2), QStringLiteral("null"));
+    }
+
+    void imagesSwitchOnExpandAndCollapse()
+    {
+        QCOMPARE(NodeRules::expandedImage(0), 3);
+        QCOMPARE(NodeRules::expandedImage(1), 4);
+        QCOMPARE(NodeRules::expandedImage(2), 2);
+        QCOMPARE(NodeRules::collapsedImage(3), 0);
+        QCOMPARE(NodeRules::collapsedImage(4), 1);
+        QCOMPARE(NodeRules::collapsedImage(2), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTreeFile)
+#include "tst_treefile.moc"
