@@ -17,6 +17,9 @@ int main(int argc, char *argv[])
         SingleInstance::activateRunningCopy();
         return 0;
     }
+    // Watch for SIGTERM before anything else: one that arrives during start-up is handled
+    // once the event loop runs, through the ordinary quit.
+    SignalWatcher signalWatcher;
     QApplication::setWindowIcon(IconLibrary::mainIcon());
 
     TMainForm form;
@@ -25,8 +28,6 @@ int main(int argc, char *argv[])
     TMainData data;
     form.attachDataModule(&data);
     QObject::connect(&instance, &SingleInstance::activationRequested, &form, &TMainForm::activateFromSecondCopy);
-
-    SignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &form, &TMainForm::QuitProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &TMainForm::QuitProgram);
 

@@ -1,0 +1,296 @@
+#include "MainFormFixture.h"
+#include "ModalDriver.h"
+
+#include "browse/ActionLink.h"
+#include "browse/DetailPane.h"
+#include "browse/DetailRows.h"
+#include "browse/TNewFrmViewer.h"
+#include "shell/TMainForm.h"
+#include "store/TFile.h"
+#include "store/TFileText.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),    QStringLiteral("++B2"),
+                       QStringLiteral("+Two1"),    QStringLiteral("++X2"),   QStringLiteral("++Y2"),
+                       QStringLiteral("+Empty1"),  QStringLiteral("实例资料0"), QStringLiteral("+Tools1"),
+                       QStringLiteral("搜索结果0")};
+
+QStringList rowTexts(const QTreeWidget *pane)
+{
+    QStringList rows;
+    for (int i = 0; i < pane->topLevelItemCount(); ++i)
+        rows.append(pane->topLevelItem(i)->text(0) + QLatin1Char('|') + pane->topLevelItem(i)->text(1));
+    return rows;
+}
+
+QList<TNewFrmViewer *> openViewers()
+{
+    QList<TNewFrmViewer *> viewers;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *viewer = qobject_cast<TNewFrmViewer *>(widget); viewer && viewer->isVisible())
+            viewers.append(viewer);
+    }
+    return viewers;
+}
+
+void closeViewers()
+{
+    for (TNewFrmViewer *viewer : openViewers())
+        viewer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+} // namespace
+
+class TestDetailPane : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { closeViewers(); }
+
+    void preview_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("value");
+        const QString blanks = QStringLiteral("...     ");
+        QTest::newRow("exactly 30 bytes") << QStringList{QString(28, QLatin1Char('x'))} << 30
+                                          << QString(28, QLatin1Char('x')) + QStringLiteral("\r\n") + blanks;
+        QTest::newRow("31 bytes") << QStringList{QString(29, QLatin1Char('x'))} << 30
+                                  << QString(29, QLatin1Char('x')) + QStringLiteral("\r") + blanks;
+        QTest::newRow("two-byte character at the limit")
+            << QStringList{QString(29, QLatin1Char('a')) + QStringLiteral("中")} << 30
+            << QString(29, QLatin1Char('a')) + blanks;
+        QTest::newRow("nothing cut, dots all the same") << QStringList{QStringLiteral("ab")} << 30
+                                                        << QStringLiteral("ab\r\n") + blanks;
+        QTest::newRow("description limit 60") << QStringList{QString(70, QLatin1Char('d'))} << 60
+                                              << QString(60, QLatin1Char('d')) + blanks;
+        QTest::newRow("empty body") << QStringList() << 30 << blanks;
+    }
+    void preview()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, limit);
+        QFETCH(QString, value);
+        QCOMPARE(DetailRows::preview(lines, limit), value);
+    }
+
+    void childrenValues()
+    {
+        QCOMPARE(DetailRows::childrenValue({}), QStringLiteral("0个"));
+        QCOMPARE(DetailRows::childrenValue({QStringLiteral("B")}), QStringLiteral("共1个  它们是：B"));
+        QCOMPARE(DetailRows::childrenValue({QStringLiteral("X"), QStringLiteral("Y")}),
+                 QStringLiteral("共2个  它们是：X， Y"));
+    }
+
+    void countStatements()
+    {
+        QCOMPARE(DetailRows::countStatementOfKind(QStringLiteral("文字资料")), QStringLiteral("select id from textfile"));
+        QCOMPARE(DetailRows::countStatementOfKind(QStringLiteral("实例资料")), QStringLiteral("select id from exefile"));
+        QCOMPARE(DetailRows::countStatementOfCategory(QStringLiteral("文字资料"), QStringLiteral("B"), QStringLiteral("A")),
+                 QStringLiteral("select id from textfile where classname='B' and bigclassname='A'"));
+        QCOMPARE(DetailRows::countStatementOfCategory(QStringLiteral("实例资料"), QStringLiteral("it's"), QString()),
+                 QStringLiteral("select id from exefile where bigclassname='it''s'"));
+    }
+
+    void categoryRows()
+    {
+        MainFormFixture fixture(Tree);
+        fixture.addText(QStringLiteral("1"), QStringLiteral("A"));
+        fixture.addText(QStringLiteral("2"), QStringLiteral("A"), QStringLiteral("B"));
+        fixture.addText(QStringLiteral("3"), QStringLiteral("Two"), QStringLiteral("X"));
+        fixture.addInstance(QStringLiteral("4"), QStringLiteral("Tools"));
+
+        // The top level counts every row of its table.
+        fixture.selectRow(0);
+        QCOMPARE(rowTexts(fixture.form->MainDetail),
+                 QStringList({QStringLiteral("类型:|总目录"), QStringLiteral("拥有子分类：|共3个  它们是：A， Two， Empty"),
+                              QStringLiteral("拥有资料数：|共3个")}));
+        fixture.selectRow(1);
+        QCOMPARE(rowTexts(fixture.form->MainDetail).last(), QStringLiteral("拥有资料数：|共1个"));
+
+        fixture.click(QStringLiteral("文字资料"));
+        fixture.selectRow(fixture.rowOf(QStringLiteral("A")));
+        QCOMPARE(rowTexts(fixture.form->MainDetail),
+                 QStringList({QStringLiteral("类型:|分类目录"), QStringLiteral("拥有子分类：|共1个  它们是：B"),
+                              QStringLiteral("拥有资料数：|共2个")}));
+        fixture.selectRow(fixture.rowOf(QStringLiteral("Empty")));
+        QCOMPARE(rowTexts(fixture.form->MainDetail).mid(1),
+                 QStringList({QStringLiteral("拥有子分类：|0个"), QStringLiteral("拥有资料数：|共0个")}));
+
+        // A second-level category counts its own pair.
+        fixture.click(QStringLiteral("A"));
+        fixture.selectRow(fixture.rowOf(QStringLiteral("B")));
+        QCOMPARE(rowTexts(fixture.form->MainDetail).last(), QStringLiteral("拥有资料数：|共1个"));
+    }
+
+    void failedCountIsSaidSo()
+    {
+        MainFormFixture fixture(Tree);
+        fixture.click(QStringLiteral("文字资料"));
+        fixture.folder.remove(QStringLiteral("Data.QBD"));
+        fixture.selectRow(0);
+        QCOMPARE(rowTexts(fixture.form->MainDetail).last(), QStringLiteral("拥有资料数：|无法统计"));
+        QVERIFY(fixture.form->MainStatus->text().endsWith(TFile::FatalSuffix));
+    }
+
+    void textMaterialRowsAndLink_data()
+    {
+        QTest::addColumn<int>("browseInNewWindow");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("main window") << 0 << QStringLiteral("在当前窗口浏览");
+        QTest::newRow("new window") << 1 << QStringLiteral("在新窗口中浏览");
+    }
+    void textMaterialRowsAndLink()
+    {
+        QFETCH(int, browseInNewWindow);
+        QFETCH(QString, link);
+        MainFormFixture fixture(Tree);
+        fixture.form->show();
+        fixture.form->BrowseInNewWindow = browseInNewWindow;
+        const qint64 id = fixture.addText(QStringLiteral("it's"), QStringLiteral("A"), QStringLiteral("B"),
+                                          QStringLiteral("2026-02-03 04:05:06"), QStringLiteral("a:b\r\nc"),
+                                          QStringLiteral("W"));
+        fixture.click(QStringLiteral("B"));
+        fixture.selectRow(0);
+        QCOMPARE(rowTexts(fixture.form->MainDetail),
+                 QStringList({QStringLiteral("名称:|it's"), QStringLiteral("分类:|A--->B"), QStringLiteral("作者:|W"),
+                              QStringLiteral("创建时间:|2026-02-03 04:05:06"),
+                              QStringLiteral("内容:|a:b c ...     ")}));
+        const QList<ActionLink *> links = fixture.form->MainDetailPane->links();
+        QCOMPARE(links.size(), 1);
+        QCOMPARE(links.first()->text(), link);
+        QCOMPARE(links.first()->tag(), id);
+        const QRect row = fixture.form->MainDetail->visualItemRect(fixture.form->MainDetail->topLevelItem(4));
+        QCOMPARE(links.first()->pos(), QPoint(100 + row.left() + 300, row.top() + 1));
+        QCOMPARE(links.first()->palette().color(links.first()->foregroundRole()), QColor(255, 0, 0));
+
+        // Deselecting removes the links and keeps the rows.
+        fixture.form->MainList->clearSelection();
+        QVERIFY(fixture.form->MainDetailPane->links().isEmpty());
+        QCOMPARE(fixture.form->MainDetail->topLevelItemCount(), 5);
+    }
+
+    void instanceRowsAndRun()
+    {
+        MainFormFixture fixture(Tree);
+        const qint64 id = fixture.addInstance(QStringLiteral("tool"), QStringLiteral("Tools"), QString(),
+                                              QStringLiteral("/nonexistent/zindrel/tool"), QStringLiteral("about it"));
+        fixture.click(QStringLiteral("Tools"));
+        fixture.selectRow(0);
+        const QStringList rows = rowTexts(fixture.form->MainDetail);
+        QCOMPARE(rows.mid(4), QStringList({QStringLiteral("简介:|about it ...     "),
+                                           QStringLiteral("资料路径:|/nonexistent/zindrel/tool")}));
+        QCOMPARE(RunPath, QStringLiteral("/nonexistent/zindrel/tool"));
+        const QList<ActionLink *> links = fixture.form->MainDetailPane->links();
+        QCOMPARE(links.size(), 2);
+        QCOMPARE(links.at(0)->text(), QStringLiteral("在新窗口浏览简介"));
+        QCOMPARE(links.at(0)->tag(), id);
+        QCOMPARE(links.at(1)->text(), QStringLiteral("运行资料"));
+        QCOMPARE(links.at(1)->tag(), 0);
+
+        ModalDriver driver;
+        emit links.at(1)->clicked(links.at(1));
+        QCOMPARE(driver.texts(), QStringList{QStringLiteral("资料路径有错，不存在该路径，请修改。")});
+    }
+
+    void viewInThisWindow()
+    {
+        MainFormFixture fixture(Tree);
+        fixture.form->show();
+        fixture.form->ViewerBackColor = 0x0000FF;
+        fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-01"),
+                        QStringLiteral("line 1\r\nline 2"), QStringLiteral("W"));
+        fixture.addText(QStringLiteral("empty"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-02"));
+        fixture.click(QStringLiteral("A"));
+        fixture.selectRow(fixture.rowOf(QStringLiteral("t")));
+        ActionLink *link = fixture.form->MainDetailPane->links().first();
+        emit link->clicked(link);
+        QPlainTextEdit *viewer = fixture.form->ThisFrmViewer;
+        QVERIFY(viewer->isVisible());
+        QCOMPARE(viewer->toPlainText(),
+                 QStringLiteral("作者：W\n\n所属分类：A--->\n\n创建时间：2026-01-01\n\nline 1\nline 2"));
+        QCOMPARE(viewer->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(viewer->font().pointSize(), 9);
+
+        // A material without a body ends after the empty sixth line.
+        fixture.form->MainListClick();
+        QVERIFY(viewer->isHidden());
+        fixture.selectRow(fixture.rowOf(QStringLiteral("empty")));
+        link = fixture.form->MainDetailPane->links().first();
+        emit link->clicked(link);
+        QCOMPARE(viewer->toPlainText(), QStringLiteral("作者：\n\n所属分类：A--->\n\n创建时间：2026-01-02\n"));
+    }
+
+    void oneViewerIsReused()
+    {
+        MainFormFixture fixture(Tree);
+        fixture.form->BrowseInNewWindow = 1;
+        fixture.form->WindowPerMaterial = 0;
+        fixture.addText(QStringLiteral("first"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-01"),
+                        QStringLiteral("one"));
+        fixture.addText(QStringLiteral("second"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-02"),
+                        QStringLiteral("two"));
+        fixture.click(QStringLiteral("A"));
+        auto open = [&fixture](const QString &title) {
+            fixture.selectRow(fixture.rowOf(title));
+            ActionLink *link = fixture.form->MainDetailPane->links().first();
+            emit link->clicked(link);
+        };
+        open(QStringLiteral("first"));
+        open(QStringLiteral("second"));
+        QCOMPARE(openViewers().size(), 1);
+        TNewFrmViewer *viewer = openViewers().first();
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("second"));
+        QVERIFY(viewer->Memo1->toPlainText().endsWith(QStringLiteral("two")));
+        QCOMPARE(LastViewerCaption, QStringLiteral("second"));
+        QVERIFY(viewer->windowFlags() & Qt::WindowStaysOnTopHint);
+
+        viewer->close();
+        QVERIFY(LastViewerCaption.isEmpty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        open(QStringLiteral("first"));
+        QCOMPARE(openViewers().size(), 1);
+        QCOMPARE(openViewers().first()->windowTitle(), QStringLiteral("first"));
+    }
+
+    void aViewerPerMaterial()
+    {
+        MainFormFixture fixture(Tree);
+        fixture.form->BrowseInNewWindow = 1;
+        fixture.form->WindowPerMaterial = 1;
+        fixture.addInstance(QStringLiteral("tool"), QStringLiteral("Tools"), QString(), QString(),
+                            QStringLiteral("desc: line"));
+        fixture.click(QStringLiteral("Tools"));
+        fixture.selectRow(0);
+        ActionLink *link = fixture.form->MainDetailPane->links().first();
+        for (int i = 0; i < 3; ++i)
+            emit link->clicked(link);
+        QCOMPARE(openViewers().size(), 3);
+        QCOMPARE(openViewers().first()->windowTitle(), QStringLiteral("tool的简介"));
+        QCOMPARE(openViewers().first()->Memo1->toPlainText(), QStringLiteral("desc: line"));
+    }
+
+    void viewerSelectAllAndCopy()
+    {
+        MainFormFixture fixture(Tree);
+        const qint64 id = fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QString(),
+                                          QStringLiteral("2026-01-01"), QStringLiteral("copy me"));
+        TNewFrmViewer viewer(DetailRows::ViewInNewWindow, id, 16777215);
+        viewer.ToolButton1Click();
+        QCOMPARE(viewer.Memo1->textCursor().selectedText().size(), viewer.Memo1->toPlainText().size());
+        QCOMPARE(viewer.ToolButton1->toolTip(), QStringLiteral("全选"));
+        QCOMPARE(viewer.ToolButton2->toolTip(), QStringLiteral("复制"));
+    }
+};
+
+QTEST_MAIN(TestDetailPane)
+#include "tst_detailpane.moc"
