@@ -17,4 +17,21 @@ QString list(const QString &bigClass, const QString &className, const QString &r
     return sql;
 }
 
+QString tableOfMaterialImage(int image)
+{
+    return image == 4 ? QStringLiteral("textfile") : QStringLiteral("exefile");
+}
+
+QString deleteMaterial(const QString &table, qint64 id)
+{
+    return QStringLiteral("delete from ") + table + QStringLiteral(" where id=") + QString::number(id);
+}
+
+QString moveMaterial(const QString &table, const QString &bigClass, const QString &className, qint64 id)
+{
+    return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") + SqlText::literal(bigClass) +
+           QStringLiteral(",classname=") + SqlText::literal(className) + QStringLiteral(" where id=") +
+           QString::number(id);
+}
+
 } // namespace Statements

@@ -10,4 +10,11 @@ namespace Statements {
 // 1 by title, 2 by creation time).
 QString list(const QString &bigClass, const QString &className, const QString &rootText, int order);
 
+// The table of a material list entry's image: 4 a text material, any other an instance.
+QString tableOfMaterialImage(int image);
+// One material, by its table and id.
+QString deleteMaterial(const QString &table, qint64 id);
+// Files one material under another category of its kind.
+QString moveMaterial(const QString &table, const QString &bigClass, const QString &className, qint64 id);
+
 } // namespace Statements

@@ -42,7 +42,12 @@ void ModalDriver::poll()
         return;
     m_lastSeen = modal;
     if (!m_handlers.isEmpty()) {
-        m_handlers.takeFirst()(modal);
+        // Run the handler from an event of its own: a handler that opens a nested loop (a save
+        // that shows its result) must leave this polling timer free to fire in that loop.
+        QTimer::singleShot(0, this, [handler = m_handlers.takeFirst(), target = QPointer<QWidget>(modal)] {
+            if (target)
+                handler(target);
+        });
         return;
     }
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {

@@ -1,0 +1,291 @@
+#include "InputAnswers.h"
+#include "MainFormFixture.h"
+#include "ModalDriver.h"
+
+#include "base/AnsiText.h"
+#include "shell/TMainForm.h"
+#include "store/TFile.h"
+#include "tree/CategoryNames.h"
+#include "tree/CategoryTree.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),   QStringLiteral("++C2"),
+                       QStringLiteral("++E2"),     QStringLiteral("+Z1"),   QStringLiteral("实例资料0"),
+                       QStringLiteral("+A1"),      QStringLiteral("+Tools1"), QStringLiteral("+Tools1"),
+                       QStringLiteral("搜索结果0")};
+
+QStringList savedLines(const TestFolder &folder)
+{
+    return AnsiText::splitLines(AnsiText::decode(folder.readBytes(QStringLiteral("MTS.qb"))));
+}
+
+QTreeWidgetItem *childNamed(QTreeWidgetItem *parent, const QString &name)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == name)
+            return parent->child(i);
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *instanceRoot(const MainFormFixture &fixture)
+{
+    return CategoryTree::findRoot(fixture.form->MainTreeView, QStringLiteral("实例资料"));
+}
+} // namespace
+
+class TestCategoryCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("icon");
+        const QString none = QStringLiteral("你还没有在左边的分类树中选择一个分类！");
+        QTest::newRow("add, nothing selected") << QString() << 0 << none << QStringLiteral("Zindrel")
+                                               << int(QMessageBox::NoIcon);
+        QTest::newRow("rename, nothing selected") << QString() << 1 << none << QStringLiteral("Zindrel")
+                                                  << int(QMessageBox::NoIcon);
+        QTest::newRow("delete, nothing selected") << QString() << 2 << none << QStringLiteral("Zindrel")
+                                                  << int(QMessageBox::NoIcon);
+        QTest::newRow("add under the search results")
+            << QStringLiteral("搜索结果") << 0 << QStringLiteral("不能在这里建立新的子分类！") << QStringLiteral("Zindrel")
+            << int(QMessageBox::NoIcon);
+        QTest::newRow("rename the search results")
+            << QStringLiteral("搜索结果") << 1 << QStringLiteral("这是软件定义的根目录，你不能修改！")
+            << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
+        QTest::newRow("delete the search results")
+            << QStringLiteral("搜索结果") << 2 << QStringLiteral("这是本软件定义的根目录，不能删除")
+            << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
+        QTest::newRow("rename a root") << QStringLiteral("文字资料") << 1
+                                       << QStringLiteral("这是软件定义的根目录，你不能修改！")
+                                       << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
+        QTest::newRow("delete a root") << QStringLiteral("实例资料") << 2
+                                       << QStringLiteral("这是本软件定义的根目录，不能删除") << QStringLiteral("Zindrel")
+                                       << int(QMessageBox::Warning);
+        QTest::newRow("add under a second level")
+            << QStringLiteral("C") << 0
+            << QStringLiteral("你已经到了分类的最低层，你不能在这个分类下再添加新的子分类了")
+            << QStringLiteral("提示信息") << int(QMessageBox::Warning);
+    }
+    void refusals()
+    {
+        QFETCH(QString, node);
+        QFETCH(int, command);
+        MainFormFixture fixture(Tree);
+        if (!node.isEmpty())
+            CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(node));
+        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        ModalDriver driver;
+        const std::array<void (TMainForm::*)(), 3> commands{&TMainForm::AddNewItem, &TMainForm::ReNameItem,
+                                                            &TMainForm::DelChildItem};
+        (fixture.form.get()->*commands.at(command))();
+        QCOMPARE(driver.boxes.size(), 1);
+        QTEST(driver.boxes.first().text, "text");
+        QTEST(driver.boxes.first().caption, "caption");
+        QTEST(int(driver.boxes.first().icon), "icon");
+        QVERIFY(driver.otherWindows.isEmpty());
+        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+    }
+
+    void addFirstAndSecondLevel()
+    {
+        MainFormFixture fixture(Tree);
+        ModalDriver driver;
+        QList<InputRecord> inputs;
+        CategoryTree::selectNode(fixture.form->MainTreeView, instanceRoot(fixture));
+        driver.queue(answerInput(&inputs, QStringLiteral("Net")));
+        fixture.form->AddNewItem();
+        QCOMPARE(inputs.size(), 1);
+        QCOMPARE(inputs.first().caption, QStringLiteral("请输入分类名"));
+        QCOMPARE(inputs.first().prompt, QStringLiteral("请输入分类名：在\"实例资料\"里的子类"));
+        QCOMPARE(inputs.first().initial, QString());
+        QTreeWidgetItem *net = childNamed(instanceRoot(fixture), QStringLiteral("Net"));
+        QVERIFY(net);
+        QCOMPARE(CategoryTree::image(net), 1);
+        QCOMPARE(CategoryTree::selectedImage(net), 4);
+        QVERIFY(!instanceRoot(fixture)->isExpanded());
+        QCOMPARE(fixture.form->selectedNode(), instanceRoot(fixture));
+        // Saved at once, not only at close.
+        QVERIFY(savedLines(fixture.folder).contains(QStringLiteral("+Net1")));
+
+        CategoryTree::selectNode(fixture.form->MainTreeView, net);
+        driver.queue(answerInput(&inputs, QStringLiteral("C-Sharp")));
+        fixture.form->AddNewItem();
+        QTreeWidgetItem *sharp = childNamed(net, QStringLiteral("C-Sharp"));
+        QVERIFY(sharp);
+        QCOMPARE(CategoryTree::image(sharp), 2);
+        QCOMPARE(CategoryTree::selectedImage(sharp), 2);
+        const QStringList lines = savedLines(fixture.folder);
+        QCOMPARE(lines.at(lines.indexOf(QStringLiteral("+Net1")) + 1), QStringLiteral("++C-Sharp2"));
+        QVERIFY(fixture.captions() == QStringList({QStringLiteral("文字资料"), QStringLiteral("实例资料")}));
+    }
+
+    void cancelChangesNothing()
+    {
+        MainFormFixture fixture(Tree);
+        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        fixture.addText(QStringLiteral("t"), QStringLiteral("A"));
+        ModalDriver driver;
+        QList<InputRecord> inputs;
+        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        driver.queue(answerInput(&inputs, QStringLiteral("X"), false));
+        fixture.form->AddNewItem();
+        driver.queue(answerInput(&inputs, QStringLiteral("X"), false));
+        fixture.form->ReNameItem();
+        QCOMPARE(inputs.size(), 2);
+        QCOMPARE(inputs.at(1).caption, QStringLiteral("请输入新的名字"));
+        QCOMPARE(inputs.at(1).prompt, QStringLiteral("请输入新的名字："));
+        QCOMPARE(inputs.at(1).initial, QStringLiteral("A"));
+        driver.answerNextBox(QMessageBox::No);
+        fixture.form->DelChildItem();
+        QCOMPARE(fixture.node(QStringLiteral("A"))->childCount(), 2);
+        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'")).toInt(), 1);
+    }
+
+    void renameCascades()
+    {
+        MainFormFixture fixture(Tree);
+        fixture.addText(QStringLiteral("own"), QStringLiteral("A"));
+        fixture.addText(QStringLiteral("in C"), QStringLiteral("A"), QStringLiteral("C"));
+        fixture.addInstance(QStringLiteral("other kind"), QStringLiteral("A"));
+        ModalDriver driver;
+        QList<InputRecord> inputs;
+
+        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("C")));
+        driver.queue(answerInput(&inputs, QStringLiteral("D")));
+        fixture.form->ReNameItem();
+        QCOMPARE(fixture.folder.value(QStringLiteral("select classname from textfile where title='in C'")).toString(),
+                 QStringLiteral("D"));
+
+        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        driver.queue(answerInput(&inputs, QStringLiteral("it's B")));
+        fixture.form->ReNameItem();
+        QCOMPARE(fixture.form->MainTreeView->topLevelItem(0)->child(0)->text(0), QStringLiteral("it's B"));
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='it''s B'")).toInt(),
+                 2);
+        QCOMPARE(fixture.folder.value(QStringLiteral("select bigclassname from exefile")).toString(), QStringLiteral("A"));
+        QVERIFY(savedLines(fixture.folder).contains(QStringLiteral("+it's B4")) ||
+                savedLines(fixture.folder).contains(QStringLiteral("+it's B1")));
+        QCOMPARE(fixture.form->MainStatus->text(), QStringLiteral("数据库操作成功！"));
+        QVERIFY(driver.boxes.isEmpty());
+    }
+
+    void refusedNamesAskAgain_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("blank") << QStringLiteral("   ");
+        QTest::newRow("leading plus") << QStringLiteral("+X");
+        QTest::newRow("line break") << QStringLiteral("a\nb");
+        QTest::newRow("a sibling's name") << QStringLiteral("Z");
+    }
+    void refusedNamesAskAgain()
+    {
+        QFETCH(QString, name);
+        QVERIFY(!CategoryNames::refusal(name, {QStringLiteral("Z")}).isEmpty());
+        MainFormFixture fixture(Tree);
+        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        ModalDriver driver;
+        QList<InputRecord> inputs;
+        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        driver.queue(answerInput(&inputs, name));
+        driver.answerNextBox(QMessageBox::Ok);
+        driver.queue(answerInput(&inputs, name, false));
+        fixture.form->ReNameItem();
+        QCOMPARE(inputs.size(), 2);
+        QCOMPARE(inputs.at(1).initial, name); // asked again with what was typed
+        QCOMPARE(driver.boxes.size(), 1);
+        QCOMPARE(driver.boxes.first().icon, QMessageBox::Warning);
+        QVERIFY(fixture.node(QStringLiteral("A")));
+        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+    }
+
+    void acceptedNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("dash") << QStringLiteral("-");
+        QTest::newRow("null") << QStringLiteral("null");
+        QTest::newRow("apostrophe") << QStringLiteral("it's");
+        QTest::newRow("sql") << QStringLiteral("x'); delete from textfile; --");
+        QTest::newRow("unchanged") << QStringLiteral("A");
+    }
+    void acceptedNames()
+    {
+        QFETCH(QString, name);
+        QVERIFY(CategoryNames::refusal(name, {QStringLiteral("Z")}).isEmpty());
+        MainFormFixture fixture(Tree);
+        fixture.addText(QStringLiteral("kept"), QStringLiteral("A"));
+        fixture.addText(QStringLiteral("elsewhere"), QStringLiteral("Z"));
+        ModalDriver driver;
+        QList<InputRecord> inputs;
+        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        driver.queue(answerInput(&inputs, name));
+        fixture.form->ReNameItem();
+        QCOMPARE(fixture.form->MainTreeView->topLevelItem(0)->child(0)->text(0), name);
+        fixture.click(name);
+        QCOMPARE(fixture.form->selectedNode(), fixture.form->MainTreeView->topLevelItem(0)->child(0));
+        QVERIFY(fixture.captions().contains(QStringLiteral("kept")));
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile")).toInt(), 2);
+    }
+
+    void deleteCascades()
+    {
+        MainFormFixture fixture(Tree);
+        fixture.addInstance(QStringLiteral("one"), QStringLiteral("Tools"));
+        fixture.addInstance(QStringLiteral("two"), QStringLiteral("Tools"), QStringLiteral("sub"));
+        fixture.addInstance(QStringLiteral("three"), QStringLiteral("A"));
+        fixture.addText(QStringLiteral("text of the same name"), QStringLiteral("Tools"));
+        ModalDriver driver(QMessageBox::Yes);
+        CategoryTree::selectNode(fixture.form->MainTreeView, childNamed(instanceRoot(fixture), QStringLiteral("Tools")));
+        fixture.form->DelChildItem();
+        QCOMPARE(driver.boxes.size(), 1);
+        QCOMPARE(driver.boxes.first().text,
+                 QStringLiteral("删除分类“Tools”，将删除他的子分类及所有属于他的资料，要继续吗？"));
+        QCOMPARE(driver.boxes.first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(driver.boxes.first().icon, QMessageBox::NoIcon);
+        // Every row of that first-level name in the instance table goes, the text table keeps its own.
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from exefile")).toInt(), 1);
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile")).toInt(), 1);
+        QCOMPARE(instanceRoot(fixture)->childCount(), 2);
+        QCOMPARE(savedLines(fixture.folder).count(QStringLiteral("+Tools1")), 1);
+
+        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        fixture.addText(QStringLiteral("in C"), QStringLiteral("A"), QStringLiteral("C"));
+        fixture.form->DelChildItem();
+        QVERIFY(!savedLines(fixture.folder).contains(QStringLiteral("++C2")));
+        QVERIFY(!savedLines(fixture.folder).contains(QStringLiteral("+A1")) ||
+                savedLines(fixture.folder).indexOf(QStringLiteral("+A1")) > savedLines(fixture.folder).indexOf(QStringLiteral("实例资料0")));
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'")).toInt(), 0);
+    }
+
+    void failingStatementKeepsTheTree()
+    {
+        MainFormFixture fixture(Tree);
+        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        fixture.folder.remove(QStringLiteral("Data.QBD"));
+        ModalDriver driver(QMessageBox::Yes);
+        QList<InputRecord> inputs;
+        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        driver.queue(answerInput(&inputs, QStringLiteral("B")));
+        fixture.form->ReNameItem();
+        QVERIFY(fixture.node(QStringLiteral("A")));
+        QVERIFY(fixture.form->MainStatus->text().endsWith(TFile::FatalSuffix));
+        fixture.form->DelChildItem();
+        QVERIFY(fixture.node(QStringLiteral("A")));
+        QCOMPARE(fixture.node(QStringLiteral("A"))->childCount(), 2);
+        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+    }
+};
+
+QTEST_MAIN(TestCategoryCommands)
+#include "tst_categorycommands.moc"
