@@ -2,6 +2,7 @@
 
 #include "base/ProgramFolder.h"
 #include "resources/IconLibrary.h"
+#include "search/TSerchForm.h"
 #include "shell/MessageBoxes.h"
 #include "shell/MessageNumbers.h"
 #include "store/SqlText.h"
@@ -329,6 +330,8 @@ void TMainForm::FormCreate()
         return;
     }
     MainFormInit();
+    ClearBack();
+    ClearPre();
     QCoreApplication::postEvent(this, new QEvent(MessageNumber::WM_SHOWDRAGFORM));
     m_created = true;
 }
@@ -704,6 +707,151 @@ void TMainForm::N25Click()
     setListViewStyle(StartupSettings::List);
 }
 
+void TMainForm::ClearBack()
+{
+    BackList.Clear();
+}
+
+void TMainForm::PushBack(const Location &location)
+{
+    BackList.Push(location);
+}
+
+Location TMainForm::PopBack()
+{
+    return BackList.Pop();
+}
+
+void TMainForm::ClearPre()
+{
+    PreList.Clear();
+}
+
+void TMainForm::PushPre(const Location &location)
+{
+    PreList.Push(location);
+}
+
+Location TMainForm::PopPre()
+{
+    return PreList.Pop();
+}
+
+bool TMainForm::GoToLocation(const Location &location)
+{
+    // The kept names are looked up level by level, so a name with "-" or equal to "null" is no
+    // obstacle; a renamed or deleted category is simply not there.
+    const QStringList &names = location.names();
+    QTreeWidgetItem *node = names.isEmpty() ? nullptr : CategoryTree::findRoot(MainTreeView, names.first());
+    for (int level = 1; node && level < names.size(); ++level) {
+        QTreeWidgetItem *parent = node;
+        node = nullptr;
+        for (int i = 0; i < parent->childCount() && !node; ++i) {
+            if (parent->child(i)->text(0) == names.at(level))
+                node = parent->child(i);
+        }
+    }
+    if (!node) {
+        setStatusText(QStringLiteral("分类“%1”已不存在，已从历史记录中去掉").arg(location.text()));
+        return false;
+    }
+    CategoryTree::selectNode(MainTreeView, node);
+    // A step through the history is no new visit, whatever an earlier click left behind.
+    UserNavigated = false;
+    MainListShow();
+    return true;
+}
+
+void TMainForm::walkHistory(HistoryList &from, HistoryList &to, int position)
+{
+    const QVector<Location> entries = from.menuEntries();
+    if (position < 0 || position >= entries.size())
+        return;
+    const Location current = CurrentLocation;
+    if (GoToLocation(entries.at(position)))
+        HistoryList::jump(from, to, position, current);
+    else
+        from.takeAt(position);
+    showHistoryButtons();
+}
+
+void TMainForm::showHistoryButtons()
+{
+    setButtonImage(BackTBtn, BackList.isEmpty() ? 17 : 14);
+    setButtonImage(PreTBtn, PreList.isEmpty() ? 18 : 15);
+}
+
+void TMainForm::BackTBtnClick()
+{
+    if (buttonImage(BackTBtn) == 14)
+        walkHistory(BackList, PreList, 0);
+}
+
+void TMainForm::PreTBtnClick()
+{
+    if (buttonImage(PreTBtn) == 15)
+        walkHistory(PreList, BackList, 0);
+}
+
+void TMainForm::UpTBtnClick()
+{
+    if (buttonImage(UpTBtn) != 16)
+        return;
+    QTreeWidgetItem *node = selectedNode();
+    if (node && node->parent()) {
+        CategoryTree::selectNode(MainTreeView, node->parent());
+        MainTreeViewClick();
+        return;
+    }
+    // Above a root there is only the view of the two kinds, which is no location.
+    showTopLevel();
+    setButtonImage(UpTBtn, 19);
+}
+
+void TMainForm::fillHistoryMenu(QMenu *menu, const HistoryList &list, void (TMainForm::*handler)(int))
+{
+    menu->clear();
+    const QVector<Location> entries = list.menuEntries();
+    for (int i = 0; i < entries.size(); ++i) {
+        // "&&" shows a "&" as it stands instead of making the next letter an access key.
+        QString caption = entries.at(i).text();
+        QAction *action = menu->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        connect(action, &QAction::triggered, this, [this, handler, i] { (this->*handler)(i); });
+    }
+}
+
+void TMainForm::BackMenuPopup()
+{
+    fillHistoryMenu(BackMenu, BackList, &TMainForm::BackMenuItemClick);
+}
+
+void TMainForm::PreMenuPopup()
+{
+    fillHistoryMenu(PreMenu, PreList, &TMainForm::PreMenuItemClick);
+}
+
+void TMainForm::BackMenuItemClick(int position)
+{
+    if (position == 0)
+        BackTBtnClick();
+    else
+        walkHistory(BackList, PreList, position);
+}
+
+void TMainForm::PreMenuItemClick(int position)
+{
+    if (position == 0)
+        PreTBtnClick();
+    else
+        walkHistory(PreList, BackList, position);
+}
+
+void TMainForm::SerchFormPop()
+{
+    TSerchForm form(MainTreeView, StoreItemView, this);
+    form.exec();
+}
+
 // Commands that the following pieces of the program fill in.
 void TMainForm::AddNewItem() {}
 void TMainForm::ReNameItem() {}
@@ -714,28 +862,7 @@ void TMainForm::DelFile() {}
 void TMainForm::ReFile() {}
 void TMainForm::N31Click() {}
 void TMainForm::TurnFilePopMenu() {}
-void TMainForm::BackTBtnClick() {}
-void TMainForm::PreTBtnClick() {}
-void TMainForm::UpTBtnClick() {}
-void TMainForm::BackMenuPopup() {}
-void TMainForm::PreMenuPopup() {}
-void TMainForm::BackMenuItemClick(int) {}
-void TMainForm::PreMenuItemClick(int) {}
-void TMainForm::ClearBack() {}
-void TMainForm::PushBack(const Location &) {}
-Location TMainForm::PopBack()
-{
-    return Location();
-}
-void TMainForm::ClearPre() {}
-void TMainForm::PushPre(const Location &) {}
-Location TMainForm::PopPre()
-{
-    return Location();
-}
-void TMainForm::GoToLocation(const Location &) {}
 void TMainForm::MainDetailShow(const QModelIndex &, bool) {}
-void TMainForm::SerchFormPop() {}
 void TMainForm::OpenOption() {}
 void TMainForm::N41Click() {}
 void TMainForm::N43Click() {}

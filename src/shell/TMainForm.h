@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/HistoryList.h"
 #include "browse/MaterialListModel.h"
 #include "settings/SettingsFile.h"
 #include "tree/Location.h"
@@ -94,14 +95,18 @@ public:
     Location PreviousLocation;
     bool UserNavigated = false;
 
-    // History lists of the Back and Forward buttons.
+    // History lists of the Back and Forward buttons; the counts are the lists' own.
+    HistoryList BackList;
+    HistoryList PreList;
     void ClearBack();
     void PushBack(const Location &location);
     Location PopBack();
     void ClearPre();
     void PushPre(const Location &location);
     Location PopPre();
-    void GoToLocation(const Location &location);
+    // Shows the category the location names; false, with a note on the status line and nothing
+    // changed, when no such category exists any more.
+    bool GoToLocation(const Location &location);
 
 public slots:
     void setStatusText(const QString &text);
@@ -180,6 +185,10 @@ private:
     // The end of a list refresh: the shown category's location, and a visit for the history.
     void recordVisit(const QTreeWidgetItem *node);
     void showOnceInOrder(int order);
+    // Goes to the entry at a menu position of one history list; the other list gets the way back.
+    void walkHistory(HistoryList &from, HistoryList &to, int position);
+    void showHistoryButtons();
+    void fillHistoryMenu(QMenu *menu, const HistoryList &list, void (TMainForm::*handler)(int));
     void layoutPanel();
 
     void createControls();

@@ -1,0 +1,67 @@
+#include "search/SearchStatement.h"
+
+#include "browse/MaterialListModel.h"
+#include "store/SqlText.h"
+#include "tree/NodeRules.h"
+
+namespace {
+// The date part of a stored creation time, so that texts compare in time order.
+const QString DateFormat = QStringLiteral("yyyy-MM-dd");
+} // namespace
+
+const QString SearchStatement::AllCategories = QStringLiteral("全部类别");
+
+QString SearchStatement::refusal() const
+{
+    if (kind.isEmpty() || bigClass.isEmpty() || smallClass.isEmpty())
+        return QStringLiteral("请选择搜索范围！");
+    if (keyword.isEmpty() && author.isEmpty())
+        return QStringLiteral("标题关键字和作者至少填写一样！");
+    return QString();
+}
+
+bool SearchStatement::categoryRestricted() const
+{
+    return bigClass != AllCategories || smallClass != AllCategories;
+}
+
+QString SearchStatement::condition() const
+{
+    QString text;
+    if (bigClass != AllCategories)
+        text += QStringLiteral("bigclassname=") + SqlText::literal(bigClass) + QLatin1Char(' ');
+    if (smallClass != AllCategories)
+        text += QStringLiteral("and classname=") + SqlText::literal(smallClass) + QLatin1Char(' ');
+
+    const QString title = SqlText::literal(QLatin1Char('%') + QuoteForSql(keyword, false) + QLatin1Char('%'));
+    const QString writer = SqlText::literal(author);
+    if (categoryRestricted()) {
+        if (!keyword.isEmpty())
+            text += QStringLiteral("and title like ") + title;
+        if (!author.isEmpty())
+            text += QStringLiteral(" and writer=") + writer;
+    } else if (!keyword.isEmpty()) {
+        text += QStringLiteral("title like ") + title;
+        if (!author.isEmpty())
+            text += QStringLiteral(" and writer=") + writer;
+    } else if (!author.isEmpty()) {
+        text += QStringLiteral("writer=") + writer;
+    }
+
+    // Both bounds exclusive; a window that is empty or reversed is left out.
+    if (dateWindow && begin < end)
+        text += QStringLiteral(" and createtime<") + SqlText::literal(end.toString(DateFormat)) +
+                QStringLiteral(" and createtime>") + SqlText::literal(begin.toString(DateFormat));
+    return text;
+}
+
+QString SearchStatement::text() const
+{
+    return QStringLiteral("select id,title from ") + NodeRules::tableOfRoot(kind) +
+           QStringLiteral(" where ") + condition();
+}
+
+int SearchStatement::hitImage() const
+{
+    return kind == NodeRules::TextRootText ? ListEntry::TextMaterial : ListEntry::InstanceMaterial;
+}
