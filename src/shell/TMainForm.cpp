@@ -1,14 +1,24 @@
 #include "shell/TMainForm.h"
 
 #include "base/ProgramFolder.h"
+#include "browse/DetailPane.h"
+#include "browse/TNewFrmViewer.h"
+#include "edit/MaterialCommands.h"
+#include "edit/MaterialMover.h"
+#include "capture/TDragForm.h"
+#include "help/HelpCommands.h"
+#include "help/TAboutForm.h"
 #include "resources/IconLibrary.h"
 #include "search/TSerchForm.h"
+#include "settings/TOptionForm.h"
 #include "shell/MessageBoxes.h"
+#include "shell/MainWindowTray.h"
 #include "shell/MessageNumbers.h"
 #include "store/SqlText.h"
 #include "store/Statements.h"
 #include "store/TFile.h"
 #include "store/TMainData.h"
+#include "tree/CategoryCommands.h"
 #include "tree/CategoryTree.h"
 #include "tree/EOpenFileError.h"
 #include "tree/NodeRules.h"
@@ -55,7 +65,10 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    destroyDragForm();
+}
 
 void TMainForm::createControls()
 {
@@ -115,6 +128,8 @@ void TMainForm::createControls()
     MainDetail->header()->resizeSection(1, 400);
     MainDetail->header()->setStretchLastSection(false);
     MainDetail->setRootIsDecorated(false);
+    MainDetail->setStyleSheet(QStringLiteral(
+        "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"));
     MainDetail->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
 
     ThisFrmViewer = new QPlainTextEdit(panel);
@@ -122,6 +137,10 @@ void TMainForm::createControls()
     ThisFrmViewer->setReadOnly(true);
     ThisFrmViewer->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ThisFrmViewer->hide();
+    MainDetailPane = new DetailPane(*this);
+    m_categoryCommands = new CategoryCommands(*this);
+    m_materialCommands = new MaterialCommands(*this);
+    m_materialMover = new MaterialMover(*this);
 
     StoreItemView = new MaterialListModel(this);
 
@@ -320,6 +339,7 @@ void TMainForm::createPopupMenus()
 void TMainForm::FormCreate()
 {
     N121->setChecked(true);
+    LastViewerCaption.clear();
     MainTreeView->clear();
     showTopLevel();
     try {
@@ -330,6 +350,7 @@ void TMainForm::FormCreate()
         return;
     }
     MainFormInit();
+    SetupTray(); // minimising reaches OnAppMin through changeEvent
     ClearBack();
     ClearPre();
     QCoreApplication::postEvent(this, new QEvent(MessageNumber::WM_SHOWDRAGFORM));
@@ -338,7 +359,11 @@ void TMainForm::FormCreate()
 
 void TMainForm::MainFormInit()
 {
-    const StartupSettings settings = SettingsFile::readStartup(SettingsFile::path());
+    applySettings(SettingsFile::readStartup(SettingsFile::path()));
+}
+
+void TMainForm::applySettings(const StartupSettings &settings)
+{
     setListViewStyle(settings.iconStyle);
     ListOrder = settings.listOrder;
     BrowseInNewWindow = settings.browseInNewWindow;
@@ -394,7 +419,16 @@ bool TMainForm::event(QEvent *event)
 
 void TMainForm::ShowDragForm()
 {
+    if (!DragForm && !TDragForm::open(TrayPopMenu, MainTreeView))
+        MessageBoxes::show(this, QStringLiteral("悬浮窗口创建失败！"), QStringLiteral("Quillbarrow"),
+                           QMessageBox::Warning);
     N341->setChecked(true);
+}
+
+void TMainForm::destroyDragForm()
+{
+    // The floating window has no owner; this window ends it, and its capture dialogs with it.
+    delete DragForm.data();
 }
 
 void TMainForm::WMSencondRun()
@@ -451,8 +485,44 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // A close that the quit command asked for always ends the program.
+    if (!m_quitRequested && OnTrayForm(TrayRules::Close)) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Hidden only once the minimising is over, outside the window system's state change.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QMetaObject::invokeMethod(this, &TMainForm::OnAppMin, Qt::QueuedConnection);
+}
+
+bool TMainForm::OnTrayForm(TrayRules::Command command)
+{
+    return TrayIconData && TrayIconData->systemCommand(command, TrayMode);
+}
+
+void TMainForm::OnAppMin()
+{
+    if (isMinimized())
+        OnTrayForm(TrayRules::Minimise);
+}
+
+void TMainForm::SetupTray()
+{
+    TrayIconData = new MainWindowTray(this, TrayPopMenu, N121, N341);
+    connect(TrayIconData, &MainWindowTray::activated, this, &TMainForm::TrayControl);
+    TrayIconData->add();
+}
+
+void TMainForm::TrayControl(QSystemTrayIcon::ActivationReason reason)
+{
+    TrayIconData->iconActivated(reason);
 }
 
 void TMainForm::FormClose()
@@ -461,12 +531,18 @@ void TMainForm::FormClose()
         return;
     IsClosing = 1;
     SaveTree();
+    if (TrayIconData)
+        TrayIconData->remove();
+    destroyDragForm();
     QCoreApplication::quit();
 }
 
 void TMainForm::QuitProgram()
 {
     m_quitRequested = true;
+    if (TrayIconData)
+        TrayIconData->remove();
+    destroyDragForm();
     close();
     FormClose(); // a hidden window's close() may not reach the close handler
     QCoreApplication::quit();
@@ -548,7 +624,7 @@ void TMainForm::MainTreeViewClick()
 
 void TMainForm::MainListShow()
 {
-    MainDetail->clear();
+    MainDetailPane->clear();
     setButtonImage(UpTBtn, 16);
     setProgress(0);
     for (QToolButton *button : {ToolButton1, ToolButton2, ToolButton3, ToolButton4})
@@ -853,20 +929,90 @@ void TMainForm::SerchFormPop()
 }
 
 // Commands that the following pieces of the program fill in.
-void TMainForm::AddNewItem() {}
-void TMainForm::ReNameItem() {}
-void TMainForm::DelChildItem() {}
-void TMainForm::AddFileToItem() {}
-void TMainForm::N14Click() {}
-void TMainForm::DelFile() {}
-void TMainForm::ReFile() {}
-void TMainForm::N31Click() {}
-void TMainForm::TurnFilePopMenu() {}
-void TMainForm::MainDetailShow(const QModelIndex &, bool) {}
-void TMainForm::OpenOption() {}
-void TMainForm::N41Click() {}
-void TMainForm::N43Click() {}
-void TMainForm::N44Click() {}
-void TMainForm::N46Click() {}
-void TMainForm::N121Click() {}
-void TMainForm::N341Click() {}
+void TMainForm::AddNewItem()
+{
+    m_categoryCommands->AddNewItem();
+}
+
+void TMainForm::ReNameItem()
+{
+    m_categoryCommands->ReNameItem();
+}
+
+void TMainForm::DelChildItem()
+{
+    m_categoryCommands->DelChildItem();
+}
+
+void TMainForm::AddFileToItem()
+{
+    m_materialCommands->AddFileToItem();
+}
+
+void TMainForm::N14Click()
+{
+    m_materialCommands->N14Click();
+}
+
+void TMainForm::DelFile()
+{
+    m_materialCommands->DelFile();
+}
+
+void TMainForm::ReFile()
+{
+    m_materialCommands->ReFile();
+}
+
+void TMainForm::N31Click()
+{
+    m_materialMover->N31Click();
+}
+
+void TMainForm::TurnFilePopMenu()
+{
+    m_materialMover->TurnFilePopMenu();
+}
+void TMainForm::MainDetailShow(const QModelIndex &item, bool selected)
+{
+    MainDetailPane->MainDetailShow(item, selected);
+}
+void TMainForm::OpenOption()
+{
+    TOptionForm form(this);
+    connect(&form, &TOptionForm::settingsApplied, this, &TMainForm::applySettings);
+    form.exec();
+}
+
+void TMainForm::N41Click()
+{
+    HelpCommands::openHelp();
+}
+
+void TMainForm::N43Click()
+{
+    HelpCommands::openMail();
+}
+
+void TMainForm::N44Click()
+{
+    HelpCommands::openWeb();
+}
+
+void TMainForm::N46Click()
+{
+    TAboutForm form(this);
+    form.exec();
+}
+
+void TMainForm::N121Click()
+{
+    if (TrayIconData)
+        TrayIconData->windowItemToggled(DragForm);
+}
+
+void TMainForm::N341Click()
+{
+    if (TrayIconData)
+        TrayIconData->floatingItemToggled(DragForm);
+}

@@ -3,11 +3,13 @@
 #include "browse/HistoryList.h"
 #include "browse/MaterialListModel.h"
 #include "settings/SettingsFile.h"
+#include "shell/TrayRules.h"
 #include "tree/Location.h"
 #include "tree/TreeFile.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSystemTrayIcon>
 
 class QAction;
 class QLabel;
@@ -20,6 +22,11 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class CategoryCommands;
+class DetailPane;
+class MaterialCommands;
+class MaterialMover;
+class MainWindowTray;
 class TMainData;
 
 // The program's one main window: the category tree on the left, the material list and the
@@ -42,6 +49,9 @@ public:
     int WindowPerMaterial = 0;
     int ViewerBackColor = 16777215;
     int TrayMode = 0;
+
+    // The tray icon and the hiding of this window to it; made by SetupTray.
+    MainWindowTray *TrayIconData = nullptr;
 
     // Controls, named as the rest of the program knows them.
     QToolBar *MainToolBar = nullptr;
@@ -70,6 +80,8 @@ public:
     QToolButton *ToolButton12 = nullptr;
     QToolButton *ToolButton13 = nullptr;
 
+    DetailPane *MainDetailPane = nullptr; // what MainDetail shows, and its links
+
     QMenu *MainTreePopupMenu = nullptr;
     QMenu *MainListPopupMenu = nullptr;
     QMenu *TrayPopMenu = nullptr;
@@ -85,6 +97,10 @@ public:
     // Main list view styles, by the settings file's ICON digit.
     void setListViewStyle(int iconStyle);
     int listViewStyle() const { return m_listViewStyle; }
+
+    // Writes the tree file; a failure is reported on the status line.
+    void SaveTree();
+    MaterialMover *mover() const { return m_materialMover; }
 
     QTreeWidgetItem *selectedNode() const;
     // The entry selected in the material list, or -1.
@@ -162,16 +178,24 @@ public slots:
     void N46Click();
     void N121Click();
     void N341Click();
+    void TrayControl(QSystemTrayIcon::ActivationReason reason);
 
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void MainFormInit();
+    void applySettings(const StartupSettings &settings);
+    void SetupTray();
+    // Minimise or close: true when the window hid to the tray instead.
+    bool OnTrayForm(TrayRules::Command command);
+    void OnAppMin();
+    void destroyDragForm();
     void FormResize();
     void FormClose();
     void ShowDragForm();
@@ -180,7 +204,6 @@ private:
     void MainTreeViewCollapsed(QTreeWidgetItem *item);
 
     void LoadTree();
-    void SaveTree();
     void showTopLevel();
     // The end of a list refresh: the shown category's location, and a visit for the history.
     void recordVisit(const QTreeWidgetItem *node);
@@ -197,6 +220,9 @@ private:
     void createPopupMenus();
     QToolButton *addToolButton(const QString &name, const QString &hint, int image, void (TMainForm::*handler)());
 
+    CategoryCommands *m_categoryCommands = nullptr;
+    MaterialCommands *m_materialCommands = nullptr;
+    MaterialMover *m_materialMover = nullptr;
     bool m_created = false;
     int IsClosing = 0;
     bool m_quitRequested = false;

@@ -1,0 +1,65 @@
+#include "capture/DropRules.h"
+
+#include "base/AnsiText.h"
+#include "capture/DroppedTextFile.h"
+
+#include <QDir>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data->hasUrls())
+        return files;
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            files.append(QDir::toNativeSeparators(url.toLocalFile()));
+    }
+    return files;
+}
+} // namespace
+
+bool DropRules::accepts(const QMimeData *data)
+{
+    return data && (data->hasText() || !localFiles(data).isEmpty());
+}
+
+DropAction DropRules::interpret(const QMimeData *data)
+{
+    if (!data)
+        return {};
+    const QStringList files = localFiles(data);
+    if (!files.isEmpty()) {
+        if (files.size() != 1)
+            return {};
+        const QString &path = files.first();
+        if (!isTextFileName(path))
+            return {DropAction::Instance, path};
+        QString text;
+        QString error;
+        if (!DroppedTextFile::read(path, &text, &error))
+            return {DropAction::Failed, error};
+        return {DropAction::Text, text};
+    }
+    if (data->hasText())
+        return {DropAction::Text, data->text()};
+    return {};
+}
+
+bool DropRules::isTextFileName(const QString &path)
+{
+    return path.endsWith(QLatin1String(".txt"), Qt::CaseSensitive);
+}
+
+QString DropRules::titleOf(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    // Ten bytes lie within the first twenty characters even when CR LF pairs shrink to blanks.
+    QString flat = text.left(2 * TitleBytes);
+    flat.replace(lineBreak, QStringLiteral(" "));
+    return AnsiText::leftBytes(flat, TitleBytes);
+}

@@ -1,0 +1,67 @@
+#include "capture/DroppedTextFile.h"
+
+#include "base/AnsiText.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+constexpr char16_t CtrlZ = 0x1A;
+} // namespace
+
+bool DroppedTextFile::read(const QString &path, QString *text, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("无法打开文件%1：%2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("无法读取文件%1：%2").arg(path, file.errorString());
+        return false;
+    }
+    *text = joinedLines(decode(bytes));
+    return true;
+}
+
+QString DroppedTextFile::decode(const QByteArray &bytes)
+{
+    // The decoder skips a leading byte-order mark.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return AnsiText::decode(bytes);
+}
+
+QString DroppedTextFile::joinedLines(const QString &text)
+{
+    QString result;
+    result.reserve(text.size() + text.size() / 16);
+    bool lineStarted = false;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar ch = text.at(i);
+        if (!lineStarted && ch.unicode() == CtrlZ)
+            break;
+        if (ch == QLatin1Char('\n')) {
+            result += QLatin1String("\r\n");
+            lineStarted = false;
+            continue;
+        }
+        lineStarted = true;
+        if (ch == QLatin1Char('\r')) {
+            if (i + 1 < size && text.at(i + 1) == QLatin1Char('\n')) {
+                result += QLatin1String("\r\n");
+                lineStarted = false;
+                ++i;
+            }
+            continue; // a CR alone is dropped
+        }
+        result += ch;
+    }
+    if (lineStarted)
+        result += QLatin1String("\r\n");
+    return result;
+}

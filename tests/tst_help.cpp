@@ -1,0 +1,186 @@
+#include "MainFormFixture.h"
+#include "ModalDriver.h"
+
+#include "help/HelpCommands.h"
+#include "help/TAboutForm.h"
+#include "shell/TMainForm.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+// Stands in for the desktop: records every address handed to it.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+public:
+    OpenedUrls()
+    {
+        for (const char *scheme : {"file", "mailto", "http", "https"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~OpenedUrls() override
+    {
+        for (const char *scheme : {"file", "mailto", "http", "https"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+namespace {
+QAction *helpAction(const TMainForm &form, const QString &caption)
+{
+    for (QAction *menu : form.menuBar()->actions()) {
+        if (menu->text() != QStringLiteral("帮助&H"))
+            continue;
+        for (QAction *action : menu->menu()->actions()) {
+            if (action->text() == caption)
+                return action;
+        }
+    }
+    return nullptr;
+}
+
+// Describes the About box that a command opens, and closes it.
+struct AboutSeen
+{
+    QString title;
+    QSize size;
+    bool fixedSize = false;
+    int buttons = -1;
+    QStringList lines;
+    QFont titleFont;
+    QColor titleColor;
+};
+
+ModalDriver::Handler recordAbout(AboutSeen *seen)
+{
+    return [seen](QWidget *modal) {
+        auto *about = qobject_cast<TAboutForm *>(modal);
+        if (!about)
+            return;
+        seen->title = about->windowTitle();
+        seen->size = about->size();
+        seen->fixedSize = about->minimumSize() == about->maximumSize();
+        seen->buttons = int(about->findChildren<QAbstractButton *>().size() +
+                            about->findChildren<QDialogButtonBox *>().size());
+        for (const QLabel *label :
+             {about->TitleLabel, about->IntroLabel, about->NewsLabel, about->VersionLabel})
+            seen->lines.append(label->text());
+        seen->titleFont = about->TitleLabel->font();
+        seen->titleColor = about->TitleLabel->palette().color(QPalette::WindowText);
+        about->close();
+    };
+}
+} // namespace
+
+class TestHelp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void helpFileOfTheProgramFolder_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<bool>("fromToolBar");
+        QTest::newRow("menu, present") << true << false;
+        QTest::newRow("tool button, present") << true << true;
+        QTest::newRow("absent: nothing visible") << false << false;
+    }
+    void helpFileOfTheProgramFolder()
+    {
+        QFETCH(bool, present);
+        QFETCH(bool, fromToolBar);
+        MainFormFixture fixture;
+        const QString path = fixture.folder.filePath(QStringLiteral("QBHELP.html"));
+        QCOMPARE(HelpCommands::helpFilePath(), path);
+        if (present)
+            fixture.folder.writeBytes(QStringLiteral("QBHELP.html"), "<html></html>");
+        // Not the current folder: a help file there is never opened.
+        const QString current = QDir::currentPath();
+        QTemporaryDir elsewhere;
+        QFile decoy(elsewhere.filePath(QStringLiteral("QBHELP.html")));
+        QVERIFY(decoy.open(QIODevice::WriteOnly));
+        decoy.close();
+        QDir::setCurrent(elsewhere.path());
+
+        OpenedUrls desktop;
+        ModalDriver driver;
+        if (fromToolBar)
+            fixture.form->ToolButton13->click();
+        else
+            helpAction(*fixture.form, QStringLiteral("主题"))->trigger();
+        QDir::setCurrent(current);
+        QCOMPARE(desktop.urls, present ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>());
+        QVERIFY(driver.boxes.isEmpty());
+    }
+
+    void mailAndWeb()
+    {
+        MainFormFixture fixture;
+        OpenedUrls desktop;
+        helpAction(*fixture.form, QStringLiteral("来信"))->trigger();
+        helpAction(*fixture.form, QStringLiteral("访问网站"))->trigger();
+        QCOMPARE(desktop.urls.size(), 2);
+        const QUrl mail = desktop.urls.at(0);
+        QVERIFY(mail.isValid());
+        QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
+        QVERIFY(mail.path().contains(QLatin1Char('@')));
+        const QUrl web = desktop.urls.at(1);
+        QVERIFY(web.isValid());
+        QCOMPARE(web.scheme(), QStringLiteral("https"));
+        QVERIFY(!web.host().isEmpty());
+    }
+
+    // The same box from the help menu and from the tray menu, also while the window is hidden.
+    void aboutBox_data()
+    {
+        QTest::addColumn<bool>("fromTray");
+        QTest::newRow("help menu") << false;
+        QTest::newRow("tray menu, main window hidden") << true;
+    }
+    void aboutBox()
+    {
+        QFETCH(bool, fromTray);
+        MainFormFixture fixture;
+        ModalDriver driver;
+        AboutSeen seen;
+        driver.queue(recordAbout(&seen));
+        if (fromTray) {
+            fixture.form->hide();
+            QAction *about = nullptr;
+            for (QAction *action : fixture.form->TrayPopMenu->actions()) {
+                if (action->text() == QStringLiteral("关于"))
+                    about = action;
+            }
+            QVERIFY(about);
+            about->trigger();
+        } else {
+            helpAction(*fixture.form, QStringLiteral("关于"))->trigger();
+        }
+        QCOMPARE(seen.title, QStringLiteral("Zindrel"));
+        QCOMPARE(seen.size, QSize(386, 114));
+        QVERIFY(seen.fixedSize);
+        QCOMPARE(seen.buttons, 0);
+        QCOMPARE(seen.lines.size(), 4);
+        QCOMPARE(seen.lines.first(), QStringLiteral("Zindrel"));
+        QVERIFY(seen.lines.at(1).contains(QStringLiteral("2.0")));
+        QVERIFY(seen.lines.at(2).contains(HelpCommands::webUrl().host()));
+        QVERIFY(seen.lines.at(3).contains(QStringLiteral("2.0")));
+        QVERIFY(seen.titleFont.bold());
+        QCOMPARE(seen.titleFont.pixelSize(), 16);
+        QCOMPARE(seen.titleColor, QColor(128, 0, 0));
+        QVERIFY(driver.otherWindows.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
