@@ -88,6 +88,9 @@ private slots:
         QTest::newRow("CR and LF line ends alike")
             << AnsiText::splitLines(QStringLiteral("R0\r+A1\n搜索结果0"))
             << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("搜索结果0")};
+        QTest::newRow("second level without a first level is skipped")
+            << QStringList{QStringLiteral("R0"), QStringLiteral("++X2"), QStringLiteral("+A1")}
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1")};
         QTest::newRow("a line of one character gives an empty name")
             << QStringList{QStringLiteral("R0"), QStringLiteral("+")}
             << QStringList{QStringLiteral("R0"), QStringLiteral("+1")};

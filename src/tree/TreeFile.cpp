@@ -76,13 +76,14 @@ QVector<TreeNode> TreeFile::parse(const QStringList &lines, int *skippedLines)
     for (const QString &line : lines) {
         const bool twoMarks = line.startsWith(QLatin1String("++"));
         const bool oneMark = !twoMarks && line.startsWith(QLatin1Char('+'));
-        if (line.isEmpty() || ((twoMarks || oneMark) && currentRoot < 0)) {
+        // A second-level line needs a first-level category to go under: directly under a root it
+        // would become a first-level node that no save could write back as it was.
+        if (line.isEmpty() || ((twoMarks || oneMark) && currentRoot < 0) || (twoMarks && currentChild < 0)) {
             ++skipped;
             continue;
         }
         if (twoMarks) {
-            TreeNode &parent = currentChild < 0 ? roots[currentRoot] : roots[currentRoot].children[currentChild];
-            parent.children.append({nameOf(line, 2), NodeRules::SecondLevel, {}});
+            roots[currentRoot].children[currentChild].children.append({nameOf(line, 2), NodeRules::SecondLevel, {}});
         } else if (oneMark) {
             roots[currentRoot].children.append({nameOf(line, 1), NodeRules::FirstLevelCollapsed, {}});
             currentChild = static_cast<int>(roots[currentRoot].children.size()) - 1;

@@ -33,7 +33,8 @@ public:
 
     int skippedLines() const { return m_skippedLines; }
 
-    // An empty line, or a category line before any root, cannot be placed and is skipped.
+    // An empty line, a category line before any root, or a second-level line with no
+    // first-level category before it cannot be placed and is skipped.
     static QVector<TreeNode> parse(const QStringList &lines, int *skippedLines = nullptr);
     static QStringList format(const QVector<TreeNode> &roots);
 
