@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <limits>
+
 TAddFileExeFrm::TAddFileExeFrm(QWidget *owner, const QStringList &context, int editMode)
     : TAddFileForm(owner, context, editMode)
 {
@@ -28,6 +30,7 @@ TAddFileExeFrm::TAddFileExeFrm(QWidget *owner, const QStringList &context, int e
     PathEdit = new QLineEdit(this);
     PathEdit->setObjectName(QStringLiteral("PathEdit"));
     PathEdit->setGeometry(112, 53, 257, 22);
+    PathEdit->setMaxLength(std::numeric_limits<int>::max());
     BrowerBtn = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("浏览"), this);
     BrowerBtn->setObjectName(QStringLiteral("BrowerBtn"));
     BrowerBtn->setGeometry(376, 52, 75, 25);

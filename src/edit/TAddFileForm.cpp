@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <limits>
+
 namespace {
 QLabel *label(QWidget *parent, const QString &text, int left, int top)
 {
@@ -87,6 +89,9 @@ TAddFileForm::TAddFileForm(QWidget *owner, const QStringList &context, int editM
     ProgressBar1->setGeometry(24, 248, 233, 17);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
+    // Whatever length the user pastes is kept whole.
+    for (QLineEdit *box : {title, writer})
+        box->setMaxLength(std::numeric_limits<int>::max());
     setTabOrder(title, writer);
     setTabOrder(writer, MainText);
     setTabOrder(MainText, AddBtn);

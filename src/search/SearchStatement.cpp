@@ -17,6 +17,10 @@ QString SearchStatement::refusal() const
         return QStringLiteral("请选择搜索范围！");
     if (keyword.isEmpty() && author.isEmpty())
         return QStringLiteral("标题关键字和作者至少填写一样！");
+    // The database refuses a LIKE pattern longer than this many bytes.
+    constexpr qsizetype LikePatternLimit = 50000;
+    if (QuoteForSql(keyword, false).toUtf8().size() + 2 > LikePatternLimit)
+        return QStringLiteral("标题关键字太长了，请缩短后再搜索。");
     return QString();
 }
 

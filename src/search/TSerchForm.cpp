@@ -17,6 +17,8 @@
 #include <QSqlQuery>
 #include <QTreeWidget>
 
+#include <limits>
+
 namespace {
 constexpr int ClientWidth = 513;
 constexpr int ClientHeight = 186;
@@ -76,6 +78,8 @@ void TSerchForm::createControls()
     addLabel(this, QStringLiteral("（搜索某个作者的全部资料，可不填此项）"), 278, 61);
     addLabel(this, QStringLiteral("搜索作者："), 8, 91);
     AuthorKey = addControl<QLineEdit>(this, "AuthorKey", 112, 88, 160);
+    for (QLineEdit *box : {TitleKey, AuthorKey})
+        box->setMaxLength(std::numeric_limits<int>::max());
     addLabel(this, QStringLiteral("（不填此项，表示搜索全部作者）"), 278, 91);
 
     CheckBox1 = addControl<QCheckBox>(this, "CheckBox1", 8, 118, 100);

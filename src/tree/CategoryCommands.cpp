@@ -8,7 +8,10 @@
 #include "tree/NodeRules.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QTreeWidget>
+
+#include <limits>
 
 namespace {
 const QString NoNodeSelected = QStringLiteral("你还没有在左边的分类树中选择一个分类！");
@@ -41,6 +44,8 @@ QString CategoryCommands::askName(const QString &caption, const QString &prompt,
         dialog.setWindowTitle(caption);
         dialog.setLabelText(prompt);
         dialog.setTextValue(name);
+        if (auto *box = dialog.findChild<QLineEdit *>())
+            box->setMaxLength(std::numeric_limits<int>::max());
         if (dialog.exec() != QDialog::Accepted)
             return QString();
         name = dialog.textValue();
