@@ -1,6 +1,6 @@
 #include "search/SearchStatement.h"
 
-#include "browse/MaterialListModel.h"
+#include "browse/ListEntry.h"
 #include "store/SqlText.h"
 #include "tree/NodeRules.h"
 

@@ -3,8 +3,6 @@
 #include "base/Clock.h"
 #include "browse/MaterialListModel.h"
 #include "shell/MessageBoxes.h"
-#include "store/SqlText.h"
-#include "store/TMainData.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
 
@@ -14,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTreeWidget>
 
 #include <limits>
@@ -195,21 +192,12 @@ void TSerchForm::SerchBtnClick()
     m_store->clear();
     SerchLabel->setText(QStringLiteral("正在搜索..."));
     QVector<ListEntry> hits;
-    const int image = search.hitImage();
     QString error;
-    TMainData *data = TMainData::current();
-    const bool ok = data && data->select(
-                                search.text(),
-                                [&hits, image](const QSqlQuery &row) {
-                                    hits.append({UnquoteFromSql(row.value(1).toString(), false), image,
-                                                 row.value(0).toLongLong()});
-                                },
-                                &error);
+    const bool ok = readListEntries(search.text(), search.hitImage(), &hits, &error);
     // Hits read before a failure stay in the store.
     m_store->setEntries(hits);
     if (!ok) {
-        MessageBoxes::plain(this, QStringLiteral("发生错误，原因：") +
-                                      (data ? error : QStringLiteral("数据模块尚未建立")));
+        MessageBoxes::plain(this, QStringLiteral("发生错误，原因：") + error);
         return;
     }
     SerchLabel->setText(hits.isEmpty() ? QStringLiteral("很遗憾，没有找到")

@@ -14,7 +14,6 @@
 #include "shell/MessageBoxes.h"
 #include "shell/MainWindowTray.h"
 #include "shell/MessageNumbers.h"
-#include "store/SqlText.h"
 #include "store/Statements.h"
 #include "store/TFile.h"
 #include "store/TMainData.h"
@@ -34,7 +33,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QSqlQuery>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
@@ -685,21 +683,14 @@ void TMainForm::AddRealFileToList(const QString &bigClass, const QString &classN
     setStatusText(QStringLiteral("正在从数据库读取数据！"));
     QVector<ListEntry> entries;
     QString error;
-    TMainData *data = TMainData::current();
-    const bool ok = data && data->select(
-                                Statements::list(bigClass, className, rootText, order),
-                                [&entries, image](const QSqlQuery &row) {
-                                    entries.append({UnquoteFromSql(row.value(1).toString(), false), image,
-                                                    row.value(0).toLongLong()});
-                                },
-                                &error);
+    const bool ok = readListEntries(Statements::list(bigClass, className, rootText, order), image, &entries, &error);
     // Entries read before a failure stay listed.
     MainListModel->append(entries);
     if (ok) {
         setProgress(100);
         setStatusText(QStringLiteral("数据库操作成功！"));
     } else {
-        setStatusText((data ? error : QStringLiteral("数据模块尚未建立")) + TFile::FatalSuffix);
+        setStatusText(error + TFile::FatalSuffix);
         setProgress(0);
     }
 }
