@@ -6,6 +6,9 @@
 #include "ModalDriver.h"
 
 #include "browse/DetailPane.h"
+#include "capture/TAcceptExeForm.h"
+#include "capture/TAcceptTextForm.h"
+#include "capture/TDragForm.h"
 #include "edit/TAddFileExeFrm.h"
 #include "edit/TAddFileForm.h"
 #include "search/TSerchForm.h"
@@ -18,6 +21,8 @@
 #include "tree/CategoryTree.h"
 
 #include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -166,6 +171,45 @@ private slots:
         QCOMPARE(fixture.folder.rows(QStringLiteral("select * from textfile")) +
                      fixture.folder.rows(QStringLiteral("select * from exefile")),
                  before);
+    }
+
+    void droppedTextAndCapture_data() { addHostileRows(); }
+    void droppedTextAndCapture()
+    {
+        QFETCH(QString, text);
+        MainFormFixture fixture(Tree);
+        addBystanders(fixture);
+        const QList<QVariantList> before = bystanders(fixture);
+        QVERIFY(QTest::qWaitFor([] { return !DragForm.isNull(); }));
+        QMimeData data;
+        data.setText(text);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(DragForm, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(DragForm, &drop);
+        QVERIFY(AcceptTextForm);
+        QCOMPARE(AcceptTextForm->MainMemo->toPlainText(), text);
+        AcceptTextForm->NameEdit->setText(text);
+        AcceptTextForm->AuthorEdit->setText(text);
+        ModalDriver driver;
+        AcceptTextForm->OkBtnClick();
+        QCOMPARE(driver.texts(), QStringList{ResultText::Added});
+        TFileText record;
+        QVERIFY(record.LoadRecord(lastId(fixture, QStringLiteral("textfile"))));
+        QCOMPARE(record.title, storedTitle(text));
+        QCOMPARE(record.writer, text);
+        QCOMPARE(record.main.join(QLatin1Char('\n')), storedBody(text));
+
+        DragForm->handOverPath(text);
+        QVERIFY(AcceptExeForm);
+        AcceptExeForm->NameEdit->setText(QStringLiteral("captured"));
+        AcceptExeForm->MainMemo->setPlainText(text);
+        AcceptExeForm->OkBtnClick();
+        TFileExe instance;
+        QVERIFY(instance.LoadRecord(lastId(fixture, QStringLiteral("exefile"))));
+        QCOMPARE(instance.fpath, text);
+        QCOMPARE(instance.about.join(QLatin1Char('\n')), storedBody(text));
+        QCOMPARE(bystanders(fixture), before);
     }
 
     void categoryNames_data() { addHostileRows(); }

@@ -1,6 +1,7 @@
 #include "capture/TAcceptExeForm.h"
 
 #include "store/TFileExe.h"
+#include "shell/LineEdits.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,7 @@ TAcceptExeForm::TAcceptExeForm(QWidget *owner, QTreeWidget *tree, const QString 
 {
     setObjectName(QStringLiteral("TAcceptExeForm"));
     setWindowTitle(QStringLiteral("添加实例资料"));
-    PathEdit = new QLineEdit(this);
+    PathEdit = newLineEdit(this);
     PathEdit->setObjectName(QStringLiteral("PathEdit"));
     PathEdit->setText(path);
     addAboveMemo(new QLabel(QStringLiteral("路径:"), this));

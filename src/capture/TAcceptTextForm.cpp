@@ -7,6 +7,7 @@
 #include "store/ResultMessage.h"
 #include "store/SqlText.h"
 #include "store/TFileText.h"
+#include "shell/LineEdits.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -34,9 +35,9 @@ TAcceptTextForm::TAcceptTextForm(QWidget *owner, QTreeWidget *tree, CaptureCateg
     m_layout->setContentsMargins(10, 8, 10, 10);
     m_layout->setSpacing(4);
 
-    NameEdit = new QLineEdit(this);
+    NameEdit = newLineEdit(this);
     NameEdit->setObjectName(QStringLiteral("NameEdit"));
-    AuthorEdit = new QLineEdit(this);
+    AuthorEdit = newLineEdit(this);
     AuthorEdit->setObjectName(QStringLiteral("AuthorEdit"));
     BigClassCombo = new QComboBox(this);
     BigClassCombo->setObjectName(QStringLiteral("BigClassCombo"));

@@ -4,6 +4,7 @@
 #include "browse/ActionLink.h"
 #include "store/SqlText.h"
 #include "store/TFileExe.h"
+#include "shell/LineEdits.h"
 
 #include <QFileDialog>
 #include <QLabel>
@@ -11,8 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
-
-#include <limits>
 
 TAddFileExeFrm::TAddFileExeFrm(QWidget *owner, const QStringList &context, int editMode)
     : TAddFileForm(owner, context, editMode)
@@ -27,10 +26,9 @@ TAddFileExeFrm::TAddFileExeFrm(QWidget *owner, const QStringList &context, int e
     Label5->setFont(song);
     Label5->move(24, 56);
     Label5->adjustSize();
-    PathEdit = new QLineEdit(this);
+    PathEdit = newLineEdit(this);
     PathEdit->setObjectName(QStringLiteral("PathEdit"));
     PathEdit->setGeometry(112, 53, 257, 22);
-    PathEdit->setMaxLength(std::numeric_limits<int>::max());
     BrowerBtn = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("浏览"), this);
     BrowerBtn->setObjectName(QStringLiteral("BrowerBtn"));
     BrowerBtn->setGeometry(376, 52, 75, 25);

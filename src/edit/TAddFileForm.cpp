@@ -6,6 +6,7 @@
 #include "store/ResultMessage.h"
 #include "store/SqlText.h"
 #include "store/TFileText.h"
+#include "shell/LineEdits.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,8 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
-
-#include <limits>
 
 namespace {
 QLabel *label(QWidget *parent, const QString &text, int left, int top)
@@ -48,11 +47,11 @@ TAddFileForm::TAddFileForm(QWidget *owner, const QStringList &context, int editM
     setColor(this, QColor(0, 128, 128));
 
     Label1 = label(this, QStringLiteral("标题："), 24, 16);
-    title = new QLineEdit(this);
+    title = newLineEdit(this);
     title->setObjectName(QStringLiteral("title"));
     title->setGeometry(72, 13, 121, 22);
     Label2 = label(this, QStringLiteral("作者："), 216, 16);
-    writer = new QLineEdit(this);
+    writer = newLineEdit(this);
     writer->setObjectName(QStringLiteral("writer"));
     writer->setGeometry(264, 13, 121, 22);
     Label4 = label(this, QStringLiteral("(可不填)"), 392, 18);
@@ -89,9 +88,6 @@ TAddFileForm::TAddFileForm(QWidget *owner, const QStringList &context, int editM
     ProgressBar1->setGeometry(24, 248, 233, 17);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
-    // Whatever length the user pastes is kept whole.
-    for (QLineEdit *box : {title, writer})
-        box->setMaxLength(std::numeric_limits<int>::max());
     setTabOrder(title, writer);
     setTabOrder(writer, MainText);
     setTabOrder(MainText, AddBtn);

@@ -5,6 +5,7 @@
 #include "shell/MessageBoxes.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
+#include "shell/LineEdits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-
-#include <limits>
 
 namespace {
 constexpr int ClientWidth = 513;
@@ -76,7 +75,7 @@ void TSerchForm::createControls()
     addLabel(this, QStringLiteral("搜索作者："), 8, 91);
     AuthorKey = addControl<QLineEdit>(this, "AuthorKey", 112, 88, 160);
     for (QLineEdit *box : {TitleKey, AuthorKey})
-        box->setMaxLength(std::numeric_limits<int>::max());
+        allowAnyLength(box);
     addLabel(this, QStringLiteral("（不填此项，表示搜索全部作者）"), 278, 91);
 
     CheckBox1 = addControl<QCheckBox>(this, "CheckBox1", 8, 118, 100);

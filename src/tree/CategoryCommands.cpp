@@ -6,12 +6,11 @@
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
+#include "shell/LineEdits.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTreeWidget>
-
-#include <limits>
 
 namespace {
 const QString NoNodeSelected = QStringLiteral("你还没有在左边的分类树中选择一个分类！");
@@ -45,7 +44,7 @@ QString CategoryCommands::askName(const QString &caption, const QString &prompt,
         dialog.setLabelText(prompt);
         dialog.setTextValue(name);
         if (auto *box = dialog.findChild<QLineEdit *>())
-            box->setMaxLength(std::numeric_limits<int>::max());
+            allowAnyLength(box);
         if (dialog.exec() != QDialog::Accepted)
             return QString();
         name = dialog.textValue();
