@@ -3,6 +3,7 @@
 #include "TestFolder.h"
 
 #include "base/AnsiText.h"
+#include "shell/MainWindowTray.h"
 #include "shell/TMainForm.h"
 #include "tree/CategoryTree.h"
 
@@ -255,6 +256,23 @@ private slots:
         // The tree file is not written on this path.
         QCOMPARE(QFile::exists(folder.filePath(QStringLiteral("MTS.qb"))), exists);
         QCOMPARE(folder.readBytes(QStringLiteral("MTS.qb")), QByteArray());
+    }
+
+    void secondStartShowsAHiddenWindow()
+    {
+        MainFormFixture fixture;
+        TMainForm &form = *fixture.form;
+        form.show();
+        form.TrayIconData->hideWindow();
+        QVERIFY(!form.isVisible());
+        QVERIFY(!form.N121->isChecked());
+        form.activateFromSecondCopy();
+        QTRY_VERIFY(form.isVisible());
+        QVERIFY(form.N121->isChecked());
+        // Shown and not minimised: only brought forward.
+        form.activateFromSecondCopy();
+        QCoreApplication::processEvents();
+        QVERIFY(form.isVisible() && form.N121->isChecked());
     }
 
     void settingsApplyAtCreation()

@@ -435,8 +435,7 @@ void TMainForm::WMSencondRun()
         if (isMinimized())
             setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     } else {
-        N121->setChecked(true);
-        show();
+        TrayIconData->showWindow();
     }
 }
 
