@@ -1,3 +1,4 @@
+#include "ComboBoxes.h"
 #include "MainFormFixture.h"
 #include "ModalDriver.h"
 
@@ -20,14 +21,6 @@ const QStringList InstalledTree = {
     QStringLiteral("++Python2"),  QStringLiteral("+算法与数据结构1"), QStringLiteral("+读书笔记1"),
     QStringLiteral("实例资料0"),  QStringLiteral("+开发工具1"),       QStringLiteral("++编辑器2"),
     QStringLiteral("+代码示例1"), QStringLiteral("搜索结果0")};
-
-QStringList itemsOf(const QComboBox *combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items.append(combo->itemText(i));
-    return items;
-}
 
 // Opens the dialog of a kind through the floating window, as a drop does.
 TAcceptTextForm *openDialog(bool instance, const QString &content)

@@ -1,5 +1,6 @@
 // Every input path stores hostile text and shows it back exactly (a literal token in a title or
 // body reads back as the character it stands for, by design), and touches no other row.
+#include "ComboBoxes.h"
 #include "HostileTexts.h"
 #include "InputAnswers.h"
 #include "MainFormFixture.h"
@@ -56,14 +57,6 @@ QList<QVariantList> bystanders(const MainFormFixture &fixture)
 {
     return fixture.folder.rows(QStringLiteral("select * from textfile where title='bystander'")) +
            fixture.folder.rows(QStringLiteral("select * from exefile where title='bystander'"));
-}
-
-void choose(QComboBox *list, const QString &text)
-{
-    const int index = list->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    list->setCurrentIndex(index);
-    emit list->activated(index);
 }
 
 QString detailValue(const TMainForm &form, const QString &caption)

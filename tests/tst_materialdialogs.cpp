@@ -1,3 +1,4 @@
+#include "FixedClock.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
 
@@ -16,15 +17,6 @@
 #include <QtTest>
 
 namespace {
-class FixedClock : public Clock
-{
-public:
-    QDateTime time{QDate(2026, 12, 8), QTime(9, 30, 0)};
-
-protected:
-    QDateTime now() const override { return time; }
-};
-
 const QString TextMissing = QStringLiteral("有些内容是必须填写的，包括标题和正文，你可能没有填写！");
 const QString InstanceMissing = QStringLiteral("有些内容是必须填写的，包括标题和实例路径，你可能没有填写！");
 } // namespace
@@ -37,6 +29,7 @@ private slots:
     {
         m_folder.reset(new TestFolder);
         m_data.reset(new TMainData);
+        m_clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0));
         Clock::setInstance(&m_clock);
     }
     void cleanup()

@@ -1,3 +1,4 @@
+#include "FixedClock.h"
 #include "TestFolder.h"
 
 #include "base/Clock.h"
@@ -13,15 +14,6 @@
 #include <QtTest>
 
 namespace {
-class FixedClock : public Clock
-{
-public:
-    QDateTime time{QDate(2026, 3, 9), QTime(14, 5, 7)};
-
-protected:
-    QDateTime now() const override { return time; }
-};
-
 qint64 lastId(const TestFolder &folder, const QString &table)
 {
     return folder.value(QStringLiteral("select max(id) from ") + table).toLongLong();

@@ -1,3 +1,5 @@
+#include "ComboBoxes.h"
+#include "FixedClock.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
 
@@ -23,29 +25,6 @@ const QString All = QStringLiteral("全部类别");
 const QString TextKind = QStringLiteral("文字资料");
 const QString InstanceKind = QStringLiteral("实例资料");
 const QString Scope = QStringLiteral("请选择搜索范围！");
-
-class FixedClock : public Clock
-{
-protected:
-    QDateTime now() const override { return QDateTime(QDate(2026, 3, 9), QTime(14, 5, 7)); }
-};
-
-QStringList items(const QComboBox *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->itemText(i));
-    return texts;
-}
-
-// Picks an entry the way a user does, through the list's own signal.
-void choose(QComboBox *list, const QString &text)
-{
-    const int index = list->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    list->setCurrentIndex(index);
-    emit list->activated(index);
-}
 
 QStringList captions(const MaterialListModel &store)
 {
@@ -108,7 +87,7 @@ private slots:
     {
         QCOMPARE(m_form->windowTitle(), QStringLiteral("搜索窗口     提示：搜索结果存放在左边的树形目录下"));
         QCOMPARE(m_form->size(), QSize(513, 186));
-        QCOMPARE(items(m_form->FWComBox), (QStringList{TextKind, InstanceKind}));
+        QCOMPARE(itemsOf(m_form->FWComBox), (QStringList{TextKind, InstanceKind}));
         QCOMPARE(m_form->FWComBox->currentIndex(), -1);
         QCOMPARE(m_form->BigComBox->count(), 0);
         QCOMPARE(m_form->SmallComBox->count(), 0);
@@ -130,15 +109,15 @@ private slots:
     void categoryLists()
     {
         choose(m_form->FWComBox, TextKind);
-        QCOMPARE(items(m_form->BigComBox), (QStringList{All, "数据库", "编程语言", "其他"}));
+        QCOMPARE(itemsOf(m_form->BigComBox), (QStringList{All, "数据库", "编程语言", "其他"}));
         QCOMPARE(m_form->BigComBox->currentIndex(), -1);
         choose(m_form->BigComBox, QStringLiteral("数据库"));
-        QCOMPARE(items(m_form->SmallComBox), (QStringList{All, "SQL", "Access", "It's SQL"}));
+        QCOMPARE(itemsOf(m_form->SmallComBox), (QStringList{All, "SQL", "Access", "It's SQL"}));
         QCOMPARE(m_form->SmallComBox->currentIndex(), -1);
         choose(m_form->BigComBox, QStringLiteral("编程语言"));
-        QCOMPARE(items(m_form->SmallComBox), QStringList{All});
+        QCOMPARE(itemsOf(m_form->SmallComBox), QStringList{All});
         choose(m_form->BigComBox, All);
-        QCOMPARE(items(m_form->SmallComBox), QStringList{All});
+        QCOMPARE(itemsOf(m_form->SmallComBox), QStringList{All});
         QCOMPARE(m_form->SmallComBox->currentIndex(), -1);
 
         // A new kind empties the second-level list; the first level must be chosen again.
@@ -149,7 +128,7 @@ private slots:
 
         // A kind without categories offers "全部类别" alone.
         choose(m_form->FWComBox, InstanceKind);
-        QCOMPARE(items(m_form->BigComBox), QStringList{All});
+        QCOMPARE(itemsOf(m_form->BigComBox), QStringList{All});
     }
 
     void checkBoxTogglesPickers()
