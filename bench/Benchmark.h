@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Measure.h"
+#include "RawSqlite.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class BenchFolder;
+class TMainData;
+class TMainForm;
+
+// Every figure of one benchmark run.
+struct Figures
+{
+    Measure::Pair list; // MainListShow of the big category, against the raw select
+    int listRows = 0;
+    Measure::Pair search; // the search dialog's search over all text titles, against the raw select
+    int searchHits = 0;
+    QString searchStatement;
+    Measure::Pair insert; // 2,000 TFileText::InsertRecord, against raw inserts
+    int inserts = 0;
+    double open = 0;         // a material selected in the list until the detail pane is filled
+    double start = 0;        // the main window created and shown until idle
+    double startFirst = 0;   // the same, the first time in the process (the warm-up run)
+    double startBigTree = 0; // the same with the 5,000-category tree
+    double treeLoad = 0;     // TreeFile loading the 5,000-category tree file
+    double rssMiB = 0;       // peak resident size after the 20,000-entry list
+};
+
+// Measures the program's own code paths on a prepared program folder: a real main window with
+// its data module, the search dialog, the material records, the tree file.
+class Benchmark
+{
+public:
+    explicit Benchmark(const BenchFolder &folder);
+    ~Benchmark();
+
+    static const QStringList FigureNames;
+
+    // Runs every figure in turn, or only the one named (for profiling); false, with the reason,
+    // when a code path did not do its work.
+    bool run(const QString &only, QString *error);
+    const Figures &figures() const { return m_figures; }
+
+private:
+    bool measureStart(QString *error);
+    bool measureList(QString *error);
+    void measureMemory();
+    bool measureOpen(QString *error);
+    bool measureSearch(QString *error);
+    bool measureInsert(QString *error);
+    bool measureTree(QString *error);
+
+    // Creates and shows a main window on the folder until idle; its time in milliseconds, or a
+    // negative number when the window could not be created.
+    static double startOnce(const QString &folder);
+    // Brings a category onto the list as a tree click does, and waits until all is done.
+    void showCategory(const QString &name);
+
+    const BenchFolder &m_folder;
+    RawSqlite m_raw;
+    std::unique_ptr<TMainForm> m_form;
+    std::unique_ptr<TMainData> m_data;
+    Figures m_figures;
+};

@@ -1,0 +1,96 @@
+#include "ResultTable.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace ResultTable {
+
+namespace {
+QString number(double value, int decimals = 2)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+QString milliseconds(double value)
+{
+    return number(value) + QStringLiteral(" ms");
+}
+
+QString count(int value)
+{
+    return QLocale(QLocale::English).toString(value);
+}
+
+QString row(const QString &figure, const QString &program, const QString &raw, const QString &ratio,
+            const QString &target)
+{
+    return QStringLiteral("| %1 | %2 | %3 | %4 | %5 |").arg(figure, program, raw, ratio, target);
+}
+
+QString readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+} // namespace
+
+QString machine()
+{
+    const QRegularExpression model(QStringLiteral("^model name\\s*:\\s*(.+)$"),
+                                   QRegularExpression::MultilineOption);
+    const QString name = model.match(readFile(QStringLiteral("/proc/cpuinfo"))).captured(1).trimmed();
+    return QStringLiteral("%1, %2 cores")
+        .arg(name.isEmpty() ? QStringLiteral("unknown CPU") : name)
+        .arg(QThread::idealThreadCount());
+}
+
+QString loadAverage()
+{
+    return readFile(QStringLiteral("/proc/loadavg")).section(QLatin1Char(' '), 0, 0);
+}
+
+QStringList lines(const Figures &f)
+{
+    QStringList table{row(QStringLiteral("figure"), QStringLiteral("Zindrel"), QStringLiteral("raw SQLite"),
+                          QStringLiteral("ratio"), QStringLiteral("target")),
+                      QStringLiteral("|---|---:|---:|---:|---|")};
+    const QString none = QStringLiteral("-");
+    // A figure left out (--only) has no time and no row.
+    auto compared = [&table](const QString &figure, const Measure::Pair &pair, const QString &target) {
+        if (pair.program > 0)
+            table.append(row(figure, milliseconds(pair.program), milliseconds(pair.raw), number(pair.ratio()),
+                             target));
+    };
+    auto alone = [&table, &none](const QString &figure, double ms, const QString &target) {
+        if (ms > 0)
+            table.append(row(figure, milliseconds(ms), none, none, target));
+    };
+    compared(QStringLiteral("list: %1 materials by title").arg(count(f.listRows)), f.list,
+             QStringLiteral("within 2.0"));
+    compared(QStringLiteral("search: \"%1\" in all text titles, %2 hits")
+                 .arg(f.searchStatement.section(QLatin1Char('%'), 1, 1), count(f.searchHits)),
+             f.search, QStringLiteral("within 1.3"));
+    compared(QStringLiteral("insert: %1 materials one by one").arg(count(f.inserts)), f.insert,
+             QStringLiteral("within 1.3"));
+    alone(QStringLiteral("open: a material into the detail pane"), f.open, QStringLiteral("under 5 ms"));
+    alone(QStringLiteral("start: main window shown, idle"), f.start, QStringLiteral("under 150 ms"));
+    alone(QStringLiteral("start, the first one in the process"), f.startFirst, none);
+    alone(QStringLiteral("start with the 5,000-category tree"), f.startBigTree,
+          QStringLiteral("under 150 ms"));
+    alone(QStringLiteral("tree file: 5,000 categories loaded"), f.treeLoad, none);
+    table.append(row(QStringLiteral("memory: peak resident after the list"),
+                     number(f.rssMiB, 1) + QStringLiteral(" MiB"), none, none,
+                     QStringLiteral("under 150 MiB")));
+    return table;
+}
+
+QString lastLine(const Figures &f)
+{
+    return QStringLiteral("bench: list=%1 search=%2 insert=%3 open=%4 start=%5 rss=%6")
+        .arg(number(f.list.ratio()), number(f.search.ratio()), number(f.insert.ratio()), number(f.open),
+             number(f.start, 1), number(f.rssMiB, 1));
+}
+
+} // namespace ResultTable
