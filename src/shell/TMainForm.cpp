@@ -102,9 +102,11 @@ void TMainForm::createControls()
     MainList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MainList->setSelectionMode(QAbstractItemView::SingleSelection);
     MainList->setUniformItemSizes(true);
-    MainList->setLayoutMode(QListView::Batched);
-    MainList->setBatchSize(2000);
-    MainList->setResizeMode(QListView::Adjust);
+    // One pass: in icon mode every batch that reaches past the view rebuilds the whole item tree.
+    // A fixed layout: its bounds already leave room for a scroll bar, so one coming or going
+    // needs no second layout; a window resize refreshes the list, a splitter move lays it out.
+    MainList->setLayoutMode(QListView::SinglePass);
+    MainList->setResizeMode(QListView::Fixed);
     MainList->setMovement(QListView::Static);
     MainList->setWordWrap(true);
     MainList->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -147,6 +149,7 @@ void TMainForm::createControls()
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({TreeWidth, 1000});
+    connect(splitter, &QSplitter::splitterMoved, MainList, &QListView::doItemsLayout);
 
     Panel1 = new QWidget(central);
     Panel1->setObjectName(QStringLiteral("Panel1"));

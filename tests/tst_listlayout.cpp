@@ -1,0 +1,96 @@
+#include "MainFormFixture.h"
+
+#include "shell/TMainForm.h"
+
+#include <QListView>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"), QStringLiteral("实例资料0"),
+                       QStringLiteral("搜索结果0")};
+constexpr int Materials = 300;
+
+// How many entries the first row of the icon view holds.
+int firstRowCount(const QListView *list)
+{
+    const int top = list->visualRect(list->model()->index(0, 0)).top();
+    int count = 0;
+    while (count < list->model()->rowCount() && list->visualRect(list->model()->index(count, 0)).top() == top)
+        ++count;
+    return count;
+}
+
+// Every entry of the first row lies inside the view, left of the vertical scroll bar.
+bool firstRowFits(const QListView *list)
+{
+    for (int row = 0; row < firstRowCount(list); ++row) {
+        if (list->visualRect(list->model()->index(row, 0)).right() > list->viewport()->width())
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+// The icon view lays its entries out once per refresh; the layout must still follow every change
+// of the view's width: a scroll bar that appears, a window resize, a splitter drag.
+class TestListLayout : public QObject
+{
+    Q_OBJECT
+private slots:
+    void followsWidth_data()
+    {
+        QTest::addColumn<bool>("dragSplitter");
+        QTest::addColumn<int>("widthChange");
+        QTest::newRow("window wider") << false << 300;
+        QTest::newRow("window narrower") << false << -300;
+        QTest::newRow("splitter left") << true << 200;
+        QTest::newRow("splitter right") << true << -200;
+    }
+    void followsWidth()
+    {
+        QFETCH(bool, dragSplitter);
+        QFETCH(int, widthChange);
+        MainFormFixture fixture(Tree);
+        QVERIFY(fixture.folder.exec(
+            QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                           "insert into textfile(title, bigclassname, createtime) select 'M' || i, 'A', "
+                           "'2026-01-01' from n")
+                .arg(Materials)));
+        TMainForm &form = *fixture.form;
+        form.resize(1000, 700);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        fixture.click(QStringLiteral("A"));
+        QCOMPARE(form.MainListModel->rowCount(), Materials);
+        QTRY_VERIFY(form.MainList->verticalScrollBar()->isVisible());
+
+        // The scroll bar that came with the long list hides no entry and needs no sideways scrolling.
+        const int before = firstRowCount(form.MainList);
+        QVERIFY(before > 1);
+        QVERIFY(firstRowFits(form.MainList));
+        QCOMPARE(form.MainList->horizontalScrollBar()->maximum(), 0);
+
+        if (dragSplitter) {
+            auto *splitter = form.findChild<QSplitter *>();
+            QVERIFY(splitter);
+            QWidget *handle = splitter->handle(1);
+            const QPoint grip = handle->rect().center();
+            QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+            QTest::mouseMove(handle, grip - QPoint(widthChange, 0));
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, grip - QPoint(widthChange, 0));
+        } else {
+            form.resize(form.width() + widthChange, form.height());
+        }
+        QTRY_VERIFY(widthChange > 0 ? firstRowCount(form.MainList) > before
+                                    : firstRowCount(form.MainList) < before);
+        QVERIFY(firstRowFits(form.MainList));
+        QCOMPARE(form.MainList->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(form.MainListModel->rowCount(), Materials);
+    }
+};
+
+QTEST_MAIN(TestListLayout)
+#include "tst_listlayout.moc"
