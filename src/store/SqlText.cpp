@@ -16,6 +16,9 @@ QString QuoteForSql(const QString &text, bool isLong)
 
 QString UnquoteFromSql(const QString &text, bool isLong)
 {
+    // Both tokens begin with "+": most texts hold none, and a list reads tens of thousands.
+    if (!text.contains(QLatin1Char('+')))
+        return text;
     QString unquoted = text;
     unquoted.replace(ApostropheToken, QStringLiteral("'"));
     if (isLong)
