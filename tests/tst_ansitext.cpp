@@ -14,14 +14,16 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("empty") << QString() << QStringList();
         QTest::newRow("no break") << QStringLiteral("a") << QStringList{QStringLiteral("a")};
-        QTest::newRow("CR LF, last one too") << QStringLiteral("a\r\nb\r\n")
-                                             << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-        QTest::newRow("lone CR") << QStringLiteral("a\rb") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-        QTest::newRow("lone LF") << QStringLiteral("a\nb") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        QTest::newRow("CR LF, last one too")
+            << QStringLiteral("a\r\nb\r\n") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        QTest::newRow("lone CR") << QStringLiteral("a\rb")
+                                 << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        QTest::newRow("lone LF") << QStringLiteral("a\nb")
+                                 << QStringList{QStringLiteral("a"), QStringLiteral("b")};
         QTest::newRow("empty line kept") << QStringLiteral("a\r\n\r\nb")
                                          << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
-        QTest::newRow("LF then CR is two breaks") << QStringLiteral("a\n\rb")
-                                                  << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
+        QTest::newRow("LF then CR is two breaks")
+            << QStringLiteral("a\n\rb") << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
         QTest::newRow("only a break") << QStringLiteral("\r\n") << QStringList{QString()};
     }
     void splitLines()

@@ -13,9 +13,9 @@
 #include <QtTest>
 
 namespace {
-const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),   QStringLiteral("++C2"),
-                       QStringLiteral("++E2"),     QStringLiteral("+Z1"),   QStringLiteral("实例资料0"),
-                       QStringLiteral("+A1"),      QStringLiteral("+Tools1"), QStringLiteral("+Tools1"),
+const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),     QStringLiteral("++C2"),
+                       QStringLiteral("++E2"),      QStringLiteral("+Z1"),     QStringLiteral("实例资料0"),
+                       QStringLiteral("+A1"),       QStringLiteral("+Tools1"), QStringLiteral("+Tools1"),
                        QStringLiteral("搜索结果0")};
 
 QStringList savedLines(const TestFolder &folder)
@@ -50,27 +50,27 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("icon");
         const QString none = QStringLiteral("你还没有在左边的分类树中选择一个分类！");
-        QTest::newRow("add, nothing selected") << QString() << 0 << none << QStringLiteral("Zindrel")
-                                               << int(QMessageBox::NoIcon);
-        QTest::newRow("rename, nothing selected") << QString() << 1 << none << QStringLiteral("Zindrel")
-                                                  << int(QMessageBox::NoIcon);
-        QTest::newRow("delete, nothing selected") << QString() << 2 << none << QStringLiteral("Zindrel")
-                                                  << int(QMessageBox::NoIcon);
+        QTest::newRow("add, nothing selected")
+            << QString() << 0 << none << QStringLiteral("Zindrel") << int(QMessageBox::NoIcon);
+        QTest::newRow("rename, nothing selected")
+            << QString() << 1 << none << QStringLiteral("Zindrel") << int(QMessageBox::NoIcon);
+        QTest::newRow("delete, nothing selected")
+            << QString() << 2 << none << QStringLiteral("Zindrel") << int(QMessageBox::NoIcon);
         QTest::newRow("add under the search results")
-            << QStringLiteral("搜索结果") << 0 << QStringLiteral("不能在这里建立新的子分类！") << QStringLiteral("Zindrel")
-            << int(QMessageBox::NoIcon);
+            << QStringLiteral("搜索结果") << 0 << QStringLiteral("不能在这里建立新的子分类！")
+            << QStringLiteral("Zindrel") << int(QMessageBox::NoIcon);
         QTest::newRow("rename the search results")
             << QStringLiteral("搜索结果") << 1 << QStringLiteral("这是软件定义的根目录，你不能修改！")
             << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
         QTest::newRow("delete the search results")
             << QStringLiteral("搜索结果") << 2 << QStringLiteral("这是本软件定义的根目录，不能删除")
             << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
-        QTest::newRow("rename a root") << QStringLiteral("文字资料") << 1
-                                       << QStringLiteral("这是软件定义的根目录，你不能修改！")
-                                       << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
-        QTest::newRow("delete a root") << QStringLiteral("实例资料") << 2
-                                       << QStringLiteral("这是本软件定义的根目录，不能删除") << QStringLiteral("Zindrel")
-                                       << int(QMessageBox::Warning);
+        QTest::newRow("rename a root")
+            << QStringLiteral("文字资料") << 1 << QStringLiteral("这是软件定义的根目录，你不能修改！")
+            << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
+        QTest::newRow("delete a root")
+            << QStringLiteral("实例资料") << 2 << QStringLiteral("这是本软件定义的根目录，不能删除")
+            << QStringLiteral("Zindrel") << int(QMessageBox::Warning);
         QTest::newRow("add under a second level")
             << QStringLiteral("C") << 0
             << QStringLiteral("你已经到了分类的最低层，你不能在这个分类下再添加新的子分类了")
@@ -149,7 +149,9 @@ private slots:
         fixture.form->DelChildItem();
         QCOMPARE(fixture.node(QStringLiteral("A"))->childCount(), 2);
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
-        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'")).toInt(), 1);
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'"))
+                     .toInt(),
+                 1);
     }
 
     void renameCascades()
@@ -164,16 +166,20 @@ private slots:
         CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("C")));
         driver.queue(answerInput(&inputs, QStringLiteral("D")));
         fixture.form->ReNameItem();
-        QCOMPARE(fixture.folder.value(QStringLiteral("select classname from textfile where title='in C'")).toString(),
+        QCOMPARE(fixture.folder.value(QStringLiteral("select classname from textfile where title='in C'"))
+                     .toString(),
                  QStringLiteral("D"));
 
         CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
         driver.queue(answerInput(&inputs, QStringLiteral("it's B")));
         fixture.form->ReNameItem();
         QCOMPARE(fixture.form->MainTreeView->topLevelItem(0)->child(0)->text(0), QStringLiteral("it's B"));
-        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='it''s B'")).toInt(),
-                 2);
-        QCOMPARE(fixture.folder.value(QStringLiteral("select bigclassname from exefile")).toString(), QStringLiteral("A"));
+        QCOMPARE(
+            fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='it''s B'"))
+                .toInt(),
+            2);
+        QCOMPARE(fixture.folder.value(QStringLiteral("select bigclassname from exefile")).toString(),
+                 QStringLiteral("A"));
         QVERIFY(savedLines(fixture.folder).contains(QStringLiteral("+it's B4")) ||
                 savedLines(fixture.folder).contains(QStringLiteral("+it's B1")));
         QCOMPARE(fixture.form->MainStatus->text(), QStringLiteral("数据库操作成功！"));
@@ -246,7 +252,8 @@ private slots:
         fixture.addInstance(QStringLiteral("three"), QStringLiteral("A"));
         fixture.addText(QStringLiteral("text of the same name"), QStringLiteral("Tools"));
         ModalDriver driver(QMessageBox::Yes);
-        CategoryTree::selectNode(fixture.form->MainTreeView, childNamed(instanceRoot(fixture), QStringLiteral("Tools")));
+        CategoryTree::selectNode(fixture.form->MainTreeView,
+                                 childNamed(instanceRoot(fixture), QStringLiteral("Tools")));
         fixture.form->DelChildItem();
         QCOMPARE(driver.boxes.size(), 1);
         QCOMPARE(driver.boxes.first().text,
@@ -264,8 +271,11 @@ private slots:
         fixture.form->DelChildItem();
         QVERIFY(!savedLines(fixture.folder).contains(QStringLiteral("++C2")));
         QVERIFY(!savedLines(fixture.folder).contains(QStringLiteral("+A1")) ||
-                savedLines(fixture.folder).indexOf(QStringLiteral("+A1")) > savedLines(fixture.folder).indexOf(QStringLiteral("实例资料0")));
-        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'")).toInt(), 0);
+                savedLines(fixture.folder).indexOf(QStringLiteral("+A1")) >
+                    savedLines(fixture.folder).indexOf(QStringLiteral("实例资料0")));
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'"))
+                     .toInt(),
+                 0);
     }
 
     void failingStatementKeepsTheTree()

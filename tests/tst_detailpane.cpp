@@ -19,9 +19,9 @@
 #include <QtTest>
 
 namespace {
-const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),    QStringLiteral("++B2"),
-                       QStringLiteral("+Two1"),    QStringLiteral("++X2"),   QStringLiteral("++Y2"),
-                       QStringLiteral("+Empty1"),  QStringLiteral("实例资料0"), QStringLiteral("+Tools1"),
+const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),       QStringLiteral("++B2"),
+                       QStringLiteral("+Two1"),     QStringLiteral("++X2"),      QStringLiteral("++Y2"),
+                       QStringLiteral("+Empty1"),   QStringLiteral("实例资料0"), QStringLiteral("+Tools1"),
                        QStringLiteral("搜索结果0")};
 
 QStringList rowTexts(const QTreeWidget *pane)
@@ -69,10 +69,10 @@ private slots:
         QTest::newRow("two-byte character at the limit")
             << QStringList{QString(29, QLatin1Char('a')) + QStringLiteral("中")} << 30
             << QString(29, QLatin1Char('a')) + blanks;
-        QTest::newRow("nothing cut, dots all the same") << QStringList{QStringLiteral("ab")} << 30
-                                                        << QStringLiteral("ab\r\n") + blanks;
-        QTest::newRow("description limit 60") << QStringList{QString(70, QLatin1Char('d'))} << 60
-                                              << QString(60, QLatin1Char('d')) + blanks;
+        QTest::newRow("nothing cut, dots all the same")
+            << QStringList{QStringLiteral("ab")} << 30 << QStringLiteral("ab\r\n") + blanks;
+        QTest::newRow("description limit 60")
+            << QStringList{QString(70, QLatin1Char('d'))} << 60 << QString(60, QLatin1Char('d')) + blanks;
         QTest::newRow("empty body") << QStringList() << 30 << blanks;
     }
     void preview()
@@ -93,11 +93,15 @@ private slots:
 
     void countStatements()
     {
-        QCOMPARE(DetailRows::countStatementOfKind(QStringLiteral("文字资料")), QStringLiteral("select id from textfile"));
-        QCOMPARE(DetailRows::countStatementOfKind(QStringLiteral("实例资料")), QStringLiteral("select id from exefile"));
-        QCOMPARE(DetailRows::countStatementOfCategory(QStringLiteral("文字资料"), QStringLiteral("B"), QStringLiteral("A")),
+        QCOMPARE(DetailRows::countStatementOfKind(QStringLiteral("文字资料")),
+                 QStringLiteral("select id from textfile"));
+        QCOMPARE(DetailRows::countStatementOfKind(QStringLiteral("实例资料")),
+                 QStringLiteral("select id from exefile"));
+        QCOMPARE(DetailRows::countStatementOfCategory(QStringLiteral("文字资料"), QStringLiteral("B"),
+                                                      QStringLiteral("A")),
                  QStringLiteral("select id from textfile where classname='B' and bigclassname='A'"));
-        QCOMPARE(DetailRows::countStatementOfCategory(QStringLiteral("实例资料"), QStringLiteral("it's"), QString()),
+        QCOMPARE(DetailRows::countStatementOfCategory(QStringLiteral("实例资料"), QStringLiteral("it's"),
+                                                      QString()),
                  QStringLiteral("select id from exefile where bigclassname='it''s'"));
     }
 
@@ -112,16 +116,18 @@ private slots:
         // The top level counts every row of its table.
         fixture.selectRow(0);
         QCOMPARE(rowTexts(fixture.form->MainDetail),
-                 QStringList({QStringLiteral("类型:|总目录"), QStringLiteral("拥有子分类：|共3个  它们是：A， Two， Empty"),
+                 QStringList({QStringLiteral("类型:|总目录"),
+                              QStringLiteral("拥有子分类：|共3个  它们是：A， Two， Empty"),
                               QStringLiteral("拥有资料数：|共3个")}));
         fixture.selectRow(1);
         QCOMPARE(rowTexts(fixture.form->MainDetail).last(), QStringLiteral("拥有资料数：|共1个"));
 
         fixture.click(QStringLiteral("文字资料"));
         fixture.selectRow(fixture.rowOf(QStringLiteral("A")));
-        QCOMPARE(rowTexts(fixture.form->MainDetail),
-                 QStringList({QStringLiteral("类型:|分类目录"), QStringLiteral("拥有子分类：|共1个  它们是：B"),
-                              QStringLiteral("拥有资料数：|共2个")}));
+        QCOMPARE(
+            rowTexts(fixture.form->MainDetail),
+            QStringList({QStringLiteral("类型:|分类目录"), QStringLiteral("拥有子分类：|共1个  它们是：B"),
+                         QStringLiteral("拥有资料数：|共2个")}));
         fixture.selectRow(fixture.rowOf(QStringLiteral("Empty")));
         QCOMPARE(rowTexts(fixture.form->MainDetail).mid(1),
                  QStringList({QStringLiteral("拥有子分类：|0个"), QStringLiteral("拥有资料数：|共0个")}));
@@ -162,8 +168,8 @@ private slots:
         fixture.click(QStringLiteral("B"));
         fixture.selectRow(0);
         QCOMPARE(rowTexts(fixture.form->MainDetail),
-                 QStringList({QStringLiteral("名称:|it's"), QStringLiteral("分类:|A--->B"), QStringLiteral("作者:|W"),
-                              QStringLiteral("创建时间:|2026-02-03 04:05:06"),
+                 QStringList({QStringLiteral("名称:|it's"), QStringLiteral("分类:|A--->B"),
+                              QStringLiteral("作者:|W"), QStringLiteral("创建时间:|2026-02-03 04:05:06"),
                               QStringLiteral("内容:|a:b c ...     ")}));
         const QList<ActionLink *> links = fixture.form->MainDetailPane->links();
         QCOMPARE(links.size(), 1);
@@ -182,8 +188,9 @@ private slots:
     void instanceRowsAndRun()
     {
         MainFormFixture fixture(Tree);
-        const qint64 id = fixture.addInstance(QStringLiteral("tool"), QStringLiteral("Tools"), QString(),
-                                              QStringLiteral("/nonexistent/zindrel/tool"), QStringLiteral("about it"));
+        const qint64 id =
+            fixture.addInstance(QStringLiteral("tool"), QStringLiteral("Tools"), QString(),
+                                QStringLiteral("/nonexistent/zindrel/tool"), QStringLiteral("about it"));
         fixture.click(QStringLiteral("Tools"));
         fixture.selectRow(0);
         const QStringList rows = rowTexts(fixture.form->MainDetail);
@@ -209,7 +216,8 @@ private slots:
         fixture.form->ViewerBackColor = 0x0000FF;
         fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-01"),
                         QStringLiteral("line 1\r\nline 2"), QStringLiteral("W"));
-        fixture.addText(QStringLiteral("empty"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-02"));
+        fixture.addText(QStringLiteral("empty"), QStringLiteral("A"), QString(),
+                        QStringLiteral("2026-01-02"));
         fixture.click(QStringLiteral("A"));
         fixture.selectRow(fixture.rowOf(QStringLiteral("t")));
         ActionLink *link = fixture.form->MainDetailPane->links().first();
@@ -227,7 +235,8 @@ private slots:
         fixture.selectRow(fixture.rowOf(QStringLiteral("empty")));
         link = fixture.form->MainDetailPane->links().first();
         emit link->clicked(link);
-        QCOMPARE(viewer->toPlainText(), QStringLiteral("作者：\n\n所属分类：A--->\n\n创建时间：2026-01-02\n"));
+        QCOMPARE(viewer->toPlainText(),
+                 QStringLiteral("作者：\n\n所属分类：A--->\n\n创建时间：2026-01-02\n"));
     }
 
     void oneViewerIsReused()
@@ -237,8 +246,8 @@ private slots:
         fixture.form->WindowPerMaterial = 0;
         fixture.addText(QStringLiteral("first"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-01"),
                         QStringLiteral("one"));
-        fixture.addText(QStringLiteral("second"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-02"),
-                        QStringLiteral("two"));
+        fixture.addText(QStringLiteral("second"), QStringLiteral("A"), QString(),
+                        QStringLiteral("2026-01-02"), QStringLiteral("two"));
         fixture.click(QStringLiteral("A"));
         auto open = [&fixture](const QString &title) {
             fixture.selectRow(fixture.rowOf(title));

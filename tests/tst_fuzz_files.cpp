@@ -16,7 +16,8 @@ constexpr int Samples = 3000;
 // GBK lead and trail bytes, with any byte now and then.
 QByteArray randomBytes(QRandomGenerator &random)
 {
-    static const QByteArray alphabet = QByteArrayLiteral("++++\r\n\r\n\n\r0123456789 =-abcAB[]\x1a\xb0\xa1\xc4\xe3\xfe\x81\x40\x30");
+    static const QByteArray alphabet =
+        QByteArrayLiteral("++++\r\n\r\n\n\r0123456789 =-abcAB[]\x1a\xb0\xa1\xc4\xe3\xfe\x81\x40\x30");
     QByteArray bytes;
     const int size = random.bounded(0, 400);
     for (int i = 0; i < size; ++i) {
@@ -70,13 +71,20 @@ private slots:
         QRandomGenerator random(2612);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("QB.ini"));
-        const QStringList keys{QStringLiteral("[Quillbarrow ini file]"), QStringLiteral("ICON="),
-                               QStringLiteral("ORDER="),                 QStringLiteral("VIEWSTYLE="),
-                               QStringLiteral("VIEWSTYLEDE="),           QStringLiteral("VFRMBC="),
-                               QStringLiteral("Font="),                  QStringLiteral("     "),
-                               QStringLiteral("     "),                  QStringLiteral("     "),
-                               QStringLiteral("     "),                  QStringLiteral("     "),
-                               QStringLiteral("     "),                  QStringLiteral("TrayWay=")};
+        const QStringList keys{QStringLiteral("[Quillbarrow ini file]"),
+                               QStringLiteral("ICON="),
+                               QStringLiteral("ORDER="),
+                               QStringLiteral("VIEWSTYLE="),
+                               QStringLiteral("VIEWSTYLEDE="),
+                               QStringLiteral("VFRMBC="),
+                               QStringLiteral("Font="),
+                               QStringLiteral("     "),
+                               QStringLiteral("     "),
+                               QStringLiteral("     "),
+                               QStringLiteral("     "),
+                               QStringLiteral("     "),
+                               QStringLiteral("     "),
+                               QStringLiteral("TrayWay=")};
         for (int i = 0; i < Samples; ++i) {
             QByteArray bytes;
             if (i % 2) {

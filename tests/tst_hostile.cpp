@@ -23,9 +23,9 @@
 
 #include <QComboBox>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
@@ -47,8 +47,8 @@ QString storedBody(const QString &typed)
 // Two materials that no operation on another row may change.
 void addBystanders(MainFormFixture &fixture)
 {
-    fixture.addText(QStringLiteral("bystander"), QStringLiteral("Other"), QString(), QStringLiteral("2020-01-01"),
-                    QStringLiteral("keep: me"), QStringLiteral("nobody"));
+    fixture.addText(QStringLiteral("bystander"), QStringLiteral("Other"), QString(),
+                    QStringLiteral("2020-01-01"), QStringLiteral("keep: me"), QStringLiteral("nobody"));
     fixture.addInstance(QStringLiteral("bystander"), QStringLiteral("T"), QString(), QStringLiteral("/keep"),
                         QStringLiteral("keep"));
 }
@@ -85,7 +85,8 @@ private slots:
         MainFormFixture fixture(Tree);
         addBystanders(fixture);
         const QList<QVariantList> before = bystanders(fixture);
-        auto dialog = TAddFileForm::CreateForAdd(fixture.form.get(), {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        auto dialog = TAddFileForm::CreateForAdd(
+            fixture.form.get(), {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
         dialog->title->setText(text);
         dialog->writer->setText(text);
         dialog->MainText->setPlainText(text);
@@ -116,7 +117,8 @@ private slots:
         MainFormFixture fixture(Tree);
         addBystanders(fixture);
         const QList<QVariantList> before = bystanders(fixture);
-        auto dialog = TAddFileExeFrm::CreateForAdd(fixture.form.get(), {QStringLiteral("实例资料"), QStringLiteral("T"), QString()});
+        auto dialog = TAddFileExeFrm::CreateForAdd(
+            fixture.form.get(), {QStringLiteral("实例资料"), QStringLiteral("T"), QString()});
         dialog->title->setText(QStringLiteral("instance"));
         dialog->MainText->setPlainText(text);
         dialog->PathEdit->setText(text);

@@ -27,7 +27,8 @@ QStringList captionsOf(const QMenu *menu)
         if (action->isSeparator())
             captions.append(QStringLiteral("-"));
         else if (action->menu())
-            captions.append(action->text() + QLatin1Char('>') + captionsOf(action->menu()).join(QLatin1Char('|')));
+            captions.append(action->text() + QLatin1Char('>') +
+                            captionsOf(action->menu()).join(QLatin1Char('|')));
         else
             captions.append(action->text());
     }
@@ -53,20 +54,27 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("entries");
         QTest::newRow("file") << QStringLiteral("文件&F")
-                              << QStringList{QStringLiteral("添加新的子分类"), QStringLiteral("修改分类名"),
-                                             QStringLiteral("删除当前选定的分类"), QStringLiteral("-"),
-                                             QStringLiteral("在当前分类添加新的资料"), QStringLiteral("-"),
+                              << QStringList{QStringLiteral("添加新的子分类"),
+                                             QStringLiteral("修改分类名"),
+                                             QStringLiteral("删除当前选定的分类"),
+                                             QStringLiteral("-"),
+                                             QStringLiteral("在当前分类添加新的资料"),
+                                             QStringLiteral("-"),
                                              QStringLiteral("退出")};
         QTest::newRow("edit") << QStringLiteral("编辑&E")
-                              << QStringList{QStringLiteral("删除选定的资料"), QStringLiteral("修改选定的资料"),
-                                             QStringLiteral("-"), QStringLiteral("资料转移功能")};
+                              << QStringList{QStringLiteral("删除选定的资料"),
+                                             QStringLiteral("修改选定的资料"), QStringLiteral("-"),
+                                             QStringLiteral("资料转移功能")};
         QTest::newRow("view") << QStringLiteral("查看&V")
-                              << QStringList{QStringLiteral("大图标"), QStringLiteral("小图标"), QStringLiteral("列表"),
-                                             QStringLiteral("资料排序>按名称|按加入时间"), QStringLiteral("-"),
-                                             QStringLiteral("搜索"), QStringLiteral("-"), QStringLiteral("选项")};
+                              << QStringList{
+                                     QStringLiteral("大图标"), QStringLiteral("小图标"),
+                                     QStringLiteral("列表"),   QStringLiteral("资料排序>按名称|按加入时间"),
+                                     QStringLiteral("-"),      QStringLiteral("搜索"),
+                                     QStringLiteral("-"),      QStringLiteral("选项")};
         QTest::newRow("help") << QStringLiteral("帮助&H")
-                              << QStringList{QStringLiteral("主题"), QStringLiteral("-"), QStringLiteral("来信"),
-                                             QStringLiteral("访问网站"), QStringLiteral("-"), QStringLiteral("关于")};
+                              << QStringList{QStringLiteral("主题"), QStringLiteral("-"),
+                                             QStringLiteral("来信"), QStringLiteral("访问网站"),
+                                             QStringLiteral("-"),    QStringLiteral("关于")};
     }
     void menuBar()
     {
@@ -84,8 +92,8 @@ private slots:
         QStringList titles;
         for (const QAction *action : fixture.form->menuBar()->actions())
             titles.append(action->text());
-        QCOMPARE(titles, QStringList({QStringLiteral("文件&F"), QStringLiteral("编辑&E"), QStringLiteral("查看&V"),
-                                      QStringLiteral("帮助&H")}));
+        QCOMPARE(titles, QStringList({QStringLiteral("文件&F"), QStringLiteral("编辑&E"),
+                                      QStringLiteral("查看&V"), QStringLiteral("帮助&H")}));
         for (const QAction *action : menuTitled(*fixture.form, QStringLiteral("文件&F"))->actions())
             QVERIFY(action->isSeparator() || !action->icon().isNull());
     }
@@ -98,7 +106,8 @@ private slots:
         QTest::newRow("back") << QStringLiteral("BackTBtn") << QStringLiteral("后退") << 17;
         QTest::newRow("forward") << QStringLiteral("PreTBtn") << QStringLiteral("前进") << 18;
         QTest::newRow("up") << QStringLiteral("UpTBtn") << QStringLiteral("向上") << 19;
-        QTest::newRow("1") << QStringLiteral("ToolButton1") << QStringLiteral("在当前分类添加新的子分类") << 0;
+        QTest::newRow("1") << QStringLiteral("ToolButton1") << QStringLiteral("在当前分类添加新的子分类")
+                           << 0;
         QTest::newRow("2") << QStringLiteral("ToolButton2") << QStringLiteral("修改分类名") << 1;
         QTest::newRow("3") << QStringLiteral("ToolButton3") << QStringLiteral("删除子分类") << 2;
         QTest::newRow("4") << QStringLiteral("ToolButton4") << QStringLiteral("在当前分类添加新的资料") << 3;
@@ -126,16 +135,19 @@ private slots:
     {
         MainFormFixture fixture;
         QStringList names;
-        for (QToolButton *button : fixture.form->MainToolBar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
-            if (!button->objectName().isEmpty() && button->objectName() != QLatin1String("qt_toolbar_ext_button"))
+        for (QToolButton *button :
+             fixture.form->MainToolBar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
+            if (!button->objectName().isEmpty() &&
+                button->objectName() != QLatin1String("qt_toolbar_ext_button"))
                 names.append(button->objectName());
         }
-        QCOMPARE(names, QStringList({QStringLiteral("BackTBtn"), QStringLiteral("PreTBtn"), QStringLiteral("UpTBtn"),
-                                     QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2"),
-                                     QStringLiteral("ToolButton3"), QStringLiteral("ToolButton4"),
-                                     QStringLiteral("ToolButton6"), QStringLiteral("ToolButton7"),
-                                     QStringLiteral("ToolButton9"), QStringLiteral("ToolButton10"),
-                                     QStringLiteral("ToolButton13"), QStringLiteral("ToolButton12")}));
+        QCOMPARE(names,
+                 QStringList({QStringLiteral("BackTBtn"), QStringLiteral("PreTBtn"), QStringLiteral("UpTBtn"),
+                              QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2"),
+                              QStringLiteral("ToolButton3"), QStringLiteral("ToolButton4"),
+                              QStringLiteral("ToolButton6"), QStringLiteral("ToolButton7"),
+                              QStringLiteral("ToolButton9"), QStringLiteral("ToolButton10"),
+                              QStringLiteral("ToolButton13"), QStringLiteral("ToolButton12")}));
         QCOMPARE(fixture.form->BackTBtn->text(), QStringLiteral("后退"));
         QVERIFY(fixture.form->BackTBtn->menu());
         QVERIFY(fixture.form->PreTBtn->menu());
@@ -154,8 +166,8 @@ private slots:
                                               QStringLiteral("查看>大图标|小图标|列表"),
                                               QStringLiteral("资料排序>按名称|按加入时间")}));
         QCOMPARE(captionsOf(fixture.form->TrayPopMenu),
-                 QStringList({QStringLiteral("显示主窗口"), QStringLiteral("显示悬浮窗口"), QStringLiteral("-"),
-                              QStringLiteral("关于"), QStringLiteral("退出")}));
+                 QStringList({QStringLiteral("显示主窗口"), QStringLiteral("显示悬浮窗口"),
+                              QStringLiteral("-"), QStringLiteral("关于"), QStringLiteral("退出")}));
         QVERIFY(fixture.form->N121->isCheckable() && fixture.form->N341->isCheckable());
     }
 
@@ -209,8 +221,8 @@ private slots:
 
     void closeWritesTheTreeFile()
     {
-        MainFormFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("+A1"), QStringLiteral("实例资料0"),
-                                 QStringLiteral("搜索结果0")});
+        MainFormFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("+A1"),
+                                 QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
         fixture.form->MainTreeView->topLevelItem(0)->setExpanded(true);
         fixture.form->close();
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")),

@@ -17,9 +17,9 @@
 #include <QtTest>
 
 namespace {
-const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),      QStringLiteral("++B2"),
-                       QStringLiteral("++C2"),     QStringLiteral("+R&D1"),    QStringLiteral("实例资料0"),
-                       QStringLiteral("+T1"),      QStringLiteral("++U2"),     QStringLiteral("+V1"),
+const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),   QStringLiteral("++B2"),
+                       QStringLiteral("++C2"),      QStringLiteral("+R&D1"), QStringLiteral("实例资料0"),
+                       QStringLiteral("+T1"),       QStringLiteral("++U2"),  QStringLiteral("+V1"),
                        QStringLiteral("搜索结果0")};
 
 // Captions and data of the move sub-menu, "first>second|second" for a first level with children.
@@ -69,18 +69,20 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("icon");
         QTest::newRow("add, nothing selected")
-            << QString() << false << QStringLiteral("你还没有在左边的分类树中选择一个分类！") << int(QMessageBox::NoIcon);
-        QTest::newRow("add at a root") << QStringLiteral("文字资料") << false
-                                       << QStringLiteral("不能直接在跟目录下添加资料，请选择一个分类!")
-                                       << int(QMessageBox::Information);
-        QTest::newRow("add at the search results") << QStringLiteral("搜索结果") << false
-                                                   << QStringLiteral("不能直接在跟目录下添加资料，请选择一个分类!")
-                                                   << int(QMessageBox::Information);
+            << QString() << false << QStringLiteral("你还没有在左边的分类树中选择一个分类！")
+            << int(QMessageBox::NoIcon);
+        QTest::newRow("add at a root")
+            << QStringLiteral("文字资料") << false
+            << QStringLiteral("不能直接在跟目录下添加资料，请选择一个分类!") << int(QMessageBox::Information);
+        QTest::newRow("add at the search results")
+            << QStringLiteral("搜索结果") << false
+            << QStringLiteral("不能直接在跟目录下添加资料，请选择一个分类!") << int(QMessageBox::Information);
         QTest::newRow("list menu, nothing selected")
-            << QString() << true << QStringLiteral("你还没有在左边的树中选择一个分类！") << int(QMessageBox::NoIcon);
-        QTest::newRow("list menu at a root") << QStringLiteral("实例资料") << true
-                                             << QStringLiteral("请在左边的树中选择一个具体的分类再添加！")
-                                             << int(QMessageBox::NoIcon);
+            << QString() << true << QStringLiteral("你还没有在左边的树中选择一个分类！")
+            << int(QMessageBox::NoIcon);
+        QTest::newRow("list menu at a root")
+            << QStringLiteral("实例资料") << true
+            << QStringLiteral("请在左边的树中选择一个具体的分类再添加！") << int(QMessageBox::NoIcon);
     }
     void addRefusals()
     {
@@ -133,7 +135,9 @@ private slots:
         QCOMPARE(caption, QStringLiteral("添加资料在:->实例资料->V->"));
         QCOMPARE(driver.texts(), QStringList({ResultText::Added, ResultText::Added}));
         QCOMPARE(fixture.captions(), QStringList({QStringLiteral("first"), QStringLiteral("second")}));
-        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from exefile where classname=''")).toInt(), 2);
+        QCOMPARE(
+            fixture.folder.value(QStringLiteral("select count(*) from exefile where classname=''")).toInt(),
+            2);
     }
 
     void deleteRefusals_data()
@@ -141,10 +145,12 @@ private slots:
         QTest::addColumn<QString>("node");
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("text");
-        QTest::newRow("search results") << QStringLiteral("搜索结果") << 0 << QStringLiteral("搜索结果中不能删除");
+        QTest::newRow("search results")
+            << QStringLiteral("搜索结果") << 0 << QStringLiteral("搜索结果中不能删除");
         QTest::newRow("nothing selected") << QStringLiteral("A") << -1 << QStringLiteral("请先选中一个资料");
         QTest::newRow("a category") << QStringLiteral("A") << 0
-                                    << QStringLiteral("你选择的是一个分类，要删除分类请在左边的树结构上操作！");
+                                    << QStringLiteral(
+                                           "你选择的是一个分类，要删除分类请在左边的树结构上操作！");
     }
     void deleteRefusals()
     {
@@ -170,8 +176,9 @@ private slots:
         fixture.form->ReFile();
         fixture.selectRow(0);
         fixture.form->ReFile();
-        QCOMPARE(driver.texts(), QStringList({QStringLiteral("请先选中一个资料"),
-                                              QStringLiteral("你选择的是一个分类，要修改分类名请在左边的树结构上操作！")}));
+        QCOMPARE(driver.texts(),
+                 QStringList({QStringLiteral("请先选中一个资料"),
+                              QStringLiteral("你选择的是一个分类，要修改分类名请在左边的树结构上操作！")}));
         QVERIFY(driver.otherWindows.isEmpty());
     }
 
@@ -197,7 +204,9 @@ private slots:
         CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("T")));
         driver.answerNextBox(QMessageBox::Yes);
         fixture.form->DelFile();
-        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where id=%1").arg(id)).toInt(), 0);
+        QCOMPARE(
+            fixture.folder.value(QStringLiteral("select count(*) from textfile where id=%1").arg(id)).toInt(),
+            0);
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from exefile")).toInt(), 1);
         QCOMPARE(fixture.form->MainStatus->text(), QStringLiteral("数据库操作成功！"));
     }
@@ -205,8 +214,9 @@ private slots:
     void modifyFromTheSearchResults()
     {
         MainFormFixture fixture(Tree);
-        const qint64 id = fixture.addText(QStringLiteral("it's old"), QStringLiteral("A"), QStringLiteral("B"),
-                                          QStringLiteral("2020-01-01"), QStringLiteral("body"));
+        const qint64 id =
+            fixture.addText(QStringLiteral("it's old"), QStringLiteral("A"), QStringLiteral("B"),
+                            QStringLiteral("2020-01-01"), QStringLiteral("body"));
         fixture.form->StoreItemView->setEntries({{QStringLiteral("it's old"), 4, id}});
         fixture.click(QStringLiteral("搜索结果"));
         fixture.selectRow(0);
@@ -224,11 +234,14 @@ private slots:
         fixture.form->ReFile();
         QCOMPARE(caption, QStringLiteral("修改资料在:->文字资料->A->B->it's old"));
         QCOMPARE(shownTitle, QStringLiteral("it's old"));
-        QCOMPARE(fixture.folder.value(QStringLiteral("select title from textfile")).toString(), QStringLiteral("new"));
-        QCOMPARE(fixture.folder.value(QStringLiteral("select bigclassname||classname from textfile")).toString(),
-                 QStringLiteral("AB"));
+        QCOMPARE(fixture.folder.value(QStringLiteral("select title from textfile")).toString(),
+                 QStringLiteral("new"));
+        QCOMPARE(
+            fixture.folder.value(QStringLiteral("select bigclassname||classname from textfile")).toString(),
+            QStringLiteral("AB"));
         QCOMPARE(fixture.form->MainStatus->text(), ResultText::Done);
-        QCOMPARE(fixture.captions(), QStringList{QStringLiteral("it's old")}); // the store is the last search's
+        QCOMPARE(fixture.captions(),
+                 QStringList{QStringLiteral("it's old")}); // the store is the last search's
     }
 
     void cancelledModifyShowsTheLoadResult()
@@ -280,7 +293,8 @@ private slots:
         fixture.click(QStringLiteral("V"));
         fixture.selectRow(0);
         openListMenu(*fixture.form);
-        QCOMPARE(moveTargets(fixture.form->mover()->moveMenu()), QStringList({QStringLiteral("T>U"), QStringLiteral("V")}));
+        QCOMPARE(moveTargets(fixture.form->mover()->moveMenu()),
+                 QStringList({QStringLiteral("T>U"), QStringLiteral("V")}));
 
         // On a category entry the menu opens without a move sub-menu.
         fixture.click(QStringLiteral("A"));
@@ -292,7 +306,8 @@ private slots:
     void moving()
     {
         MainFormFixture fixture(Tree);
-        const qint64 id = fixture.addText(QStringLiteral("wanderer"), QStringLiteral("A"), QStringLiteral("B"));
+        const qint64 id =
+            fixture.addText(QStringLiteral("wanderer"), QStringLiteral("A"), QStringLiteral("B"));
         fixture.click(QStringLiteral("B"));
         fixture.selectRow(0);
         openListMenu(*fixture.form);

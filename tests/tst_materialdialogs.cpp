@@ -44,23 +44,28 @@ private slots:
         const QStringList firstLevel{QStringLiteral("文字资料"), QStringLiteral("A"), QString()};
         QCOMPARE(TAddFileForm::CreateForAdd(nullptr, firstLevel)->windowTitle(),
                  QStringLiteral("添加资料在:->文字资料->A->"));
-        QCOMPARE(TAddFileExeFrm::CreateForAdd(nullptr, {QStringLiteral("实例资料"), QStringLiteral("T"), QStringLiteral("U")})
+        QCOMPARE(TAddFileExeFrm::CreateForAdd(
+                     nullptr, {QStringLiteral("实例资料"), QStringLiteral("T"), QStringLiteral("U")})
                      ->windowTitle(),
                  QStringLiteral("添加资料在:->实例资料->T->U"));
         TFileText text;
         text.title = QStringLiteral("it's");
         text.writer = QStringLiteral("W");
         text.main = {QStringLiteral("a"), QStringLiteral("b")};
-        auto modify = TAddFileForm::CreateForModify(
-            nullptr, text, {QStringLiteral("文字资料"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("it's"), QStringLiteral("7")});
+        auto modify =
+            TAddFileForm::CreateForModify(nullptr, text,
+                                          {QStringLiteral("文字资料"), QStringLiteral("A"),
+                                           QStringLiteral("B"), QStringLiteral("it's"), QStringLiteral("7")});
         QCOMPARE(modify->windowTitle(), QStringLiteral("修改资料在:->文字资料->A->B->it's"));
         QCOMPARE(modify->title->text(), QStringLiteral("it's"));
         QCOMPARE(modify->MainText->toPlainText(), QStringLiteral("a\nb"));
         QCOMPARE(modify->EditMode, 1);
         TFileExe exe;
         exe.fpath = QStringLiteral("/bin/ls");
-        auto modifyExe = TAddFileExeFrm::CreateForModify(
-            nullptr, exe, {QStringLiteral("实例资料"), QStringLiteral("T"), QString(), QStringLiteral("t"), QStringLiteral("1")});
+        auto modifyExe =
+            TAddFileExeFrm::CreateForModify(nullptr, exe,
+                                            {QStringLiteral("实例资料"), QStringLiteral("T"), QString(),
+                                             QStringLiteral("t"), QStringLiteral("1")});
         QCOMPARE(modifyExe->windowTitle(), QStringLiteral("修改资料在:->实例资料->T->->t"));
         QCOMPARE(modifyExe->PathEdit->text(), QStringLiteral("/bin/ls"));
     }
@@ -72,16 +77,18 @@ private slots:
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("message");
-        QTest::newRow("text: empty body") << false << QStringLiteral("t") << QString() << QString() << TextMissing;
-        QTest::newRow("text: empty title") << false << QString() << QStringLiteral("b") << QString() << TextMissing;
-        QTest::newRow("text: blanks are a body") << false << QStringLiteral("t") << QStringLiteral("   ") << QString()
-                                                 << ResultText::Added;
-        QTest::newRow("instance: empty path") << true << QStringLiteral("t") << QStringLiteral("b") << QString()
-                                              << InstanceMissing;
-        QTest::newRow("instance: empty title") << true << QString() << QString() << QStringLiteral("/bin/ls")
-                                               << InstanceMissing;
-        QTest::newRow("instance: no description needed") << true << QStringLiteral("t") << QString()
-                                                         << QStringLiteral("/bin/ls") << ResultText::Added;
+        QTest::newRow("text: empty body")
+            << false << QStringLiteral("t") << QString() << QString() << TextMissing;
+        QTest::newRow("text: empty title")
+            << false << QString() << QStringLiteral("b") << QString() << TextMissing;
+        QTest::newRow("text: blanks are a body")
+            << false << QStringLiteral("t") << QStringLiteral("   ") << QString() << ResultText::Added;
+        QTest::newRow("instance: empty path")
+            << true << QStringLiteral("t") << QStringLiteral("b") << QString() << InstanceMissing;
+        QTest::newRow("instance: empty title")
+            << true << QString() << QString() << QStringLiteral("/bin/ls") << InstanceMissing;
+        QTest::newRow("instance: no description needed")
+            << true << QStringLiteral("t") << QString() << QStringLiteral("/bin/ls") << ResultText::Added;
     }
     void checksInOrder()
     {
@@ -90,10 +97,11 @@ private slots:
         QFETCH(QString, body);
         QFETCH(QString, path);
         QFETCH(QString, message);
-        const QStringList context{instance ? QStringLiteral("实例资料") : QStringLiteral("文字资料"), QStringLiteral("A"),
-                                  QString()};
-        std::unique_ptr<TAddFileForm> dialog = instance ? std::unique_ptr<TAddFileForm>(TAddFileExeFrm::CreateForAdd(nullptr, context))
-                                                        : TAddFileForm::CreateForAdd(nullptr, context);
+        const QStringList context{instance ? QStringLiteral("实例资料") : QStringLiteral("文字资料"),
+                                  QStringLiteral("A"), QString()};
+        std::unique_ptr<TAddFileForm> dialog =
+            instance ? std::unique_ptr<TAddFileForm>(TAddFileExeFrm::CreateForAdd(nullptr, context))
+                     : TAddFileForm::CreateForAdd(nullptr, context);
         dialog->title->setText(title);
         dialog->MainText->setPlainText(body);
         if (instance)
@@ -101,15 +109,17 @@ private slots:
         ModalDriver driver;
         dialog->AddBtnClick();
         QCOMPARE(driver.texts(), QStringList{message});
-        const int rows = m_folder->value(instance ? QStringLiteral("select count(*) from exefile")
-                                                  : QStringLiteral("select count(*) from textfile"))
+        const int rows = m_folder
+                             ->value(instance ? QStringLiteral("select count(*) from exefile")
+                                              : QStringLiteral("select count(*) from textfile"))
                              .toInt();
         QCOMPARE(rows, message == ResultText::Added ? 1 : 0);
     }
 
     void addModeStoresAndStaysOpenEmpty()
     {
-        auto dialog = TAddFileForm::CreateForAdd(nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        auto dialog =
+            TAddFileForm::CreateForAdd(nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
         dialog->show();
         dialog->title->setText(QStringLiteral("it's: a title"));
         dialog->writer->setText(QStringLiteral("O'Brien"));
@@ -124,9 +134,11 @@ private slots:
         dialog->AddBtnClick();
         QCOMPARE(driver.texts(), QStringList{ResultText::Added});
         QCOMPARE(titleWhileShown, QStringLiteral("it+(DYH)+s: a title"));
-        const QVariantList row = m_folder->rows(QStringLiteral("select title,classname,bigclassname,writer,createtime,main "
-                                                               "from textfile"))
-                                     .value(0);
+        const QVariantList row =
+            m_folder
+                ->rows(QStringLiteral("select title,classname,bigclassname,writer,createtime,main "
+                                      "from textfile"))
+                .value(0);
         QCOMPARE(row, QVariantList({QStringLiteral("it+(DYH)+s: a title"), QString(), QStringLiteral("A"),
                                     QStringLiteral("O'Brien"), QStringLiteral("2026-12-08 09:30:00"),
                                     QStringLiteral("x+(MH)++(DYH)+y+(DYH)+\r\nline two\r\n")}));
@@ -139,13 +151,14 @@ private slots:
 
     void modifyWritesTheTimeOfSavingAndCloses()
     {
-        m_folder->exec(QStringLiteral("insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) "
-                                      "values('old','U','T','w','2020-01-01','desc','/old')"));
+        m_folder->exec(
+            QStringLiteral("insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) "
+                           "values('old','U','T','w','2020-01-01','desc','/old')"));
         TFileExe loaded;
         QVERIFY(loaded.LoadRecord(1));
         auto dialog = TAddFileExeFrm::CreateForModify(nullptr, loaded,
-                                                      {QStringLiteral("实例资料"), loaded.bigclassname, loaded.classname,
-                                                       loaded.title, QStringLiteral("1")});
+                                                      {QStringLiteral("实例资料"), loaded.bigclassname,
+                                                       loaded.classname, loaded.title, QStringLiteral("1")});
         dialog->show();
         dialog->title->setText(QStringLiteral("new"));
         dialog->PathEdit->setText(QStringLiteral("/usr/bin/it's here"));
@@ -154,7 +167,9 @@ private slots:
         QCOMPARE(driver.texts(), QStringList{ResultText::Done});
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(m_folder->rows(QStringLiteral("select title,classname,bigclassname,createtime,about,fpath from exefile"))
+        QCOMPARE(m_folder
+                     ->rows(QStringLiteral(
+                         "select title,classname,bigclassname,createtime,about,fpath from exefile"))
                      .value(0),
                  QVariantList({QStringLiteral("new"), QStringLiteral("U"), QStringLiteral("T"),
                                QStringLiteral("2026-12-08 09:30:00"), QStringLiteral("desc\r\n"),
@@ -171,8 +186,8 @@ private slots:
     {
         QFETCH(int, mode);
         m_folder->remove(QStringLiteral("Data.QBD"));
-        const QStringList context{QStringLiteral("文字资料"), QStringLiteral("A"), QString(), QStringLiteral("t"),
-                                  QStringLiteral("1")};
+        const QStringList context{QStringLiteral("文字资料"), QStringLiteral("A"), QString(),
+                                  QStringLiteral("t"), QStringLiteral("1")};
         auto dialog = mode == 0 ? TAddFileForm::CreateForAdd(nullptr, context)
                                 : TAddFileForm::CreateForModify(nullptr, TFileText(), context);
         dialog->show();
@@ -191,7 +206,8 @@ private slots:
 
     void pastesTheClipboardAtTheCaret()
     {
-        auto dialog = TAddFileForm::CreateForAdd(nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        auto dialog =
+            TAddFileForm::CreateForAdd(nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
         dialog->MainText->setPlainText(QStringLiteral("before after"));
         QTextCursor cursor = dialog->MainText->textCursor();
         cursor.setPosition(7);

@@ -16,9 +16,9 @@
 #include <QtTest>
 
 namespace {
-const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),   QStringLiteral("++B2"),
-                       QStringLiteral("+实例资料1"), QStringLiteral("+C1"),   QStringLiteral("实例资料0"),
-                       QStringLiteral("+Tools1"),   QStringLiteral("++Net2"), QStringLiteral("搜索结果0")};
+const QStringList Tree{QStringLiteral("文字资料0"),  QStringLiteral("+A1"),    QStringLiteral("++B2"),
+                       QStringLiteral("+实例资料1"), QStringLiteral("+C1"),    QStringLiteral("实例资料0"),
+                       QStringLiteral("+Tools1"),    QStringLiteral("++Net2"), QStringLiteral("搜索结果0")};
 } // namespace
 
 class TestMaterialList : public QObject
@@ -33,13 +33,15 @@ private slots:
         QTest::addColumn<int>("order");
         QTest::addColumn<QString>("sql");
         QTest::newRow("by title") << QStringLiteral("A") << QString() << QStringLiteral("文字资料") << 1
-                                  << QStringLiteral("select id,title from textfile where bigclassname='A' and "
-                                                    "classname='' order by title");
-        QTest::newRow("unsorted instance") << QStringLiteral("A") << QStringLiteral("B") << QStringLiteral("实例资料")
-                                           << 0
-                                           << QStringLiteral("select id,title from exefile where bigclassname='A' "
-                                                             "and classname='B'");
-        QTest::newRow("by time") << QStringLiteral("A") << QStringLiteral("B") << QStringLiteral("文字资料") << 2
+                                  << QStringLiteral(
+                                         "select id,title from textfile where bigclassname='A' and "
+                                         "classname='' order by title");
+        QTest::newRow("unsorted instance")
+            << QStringLiteral("A") << QStringLiteral("B") << QStringLiteral("实例资料") << 0
+            << QStringLiteral("select id,title from exefile where bigclassname='A' "
+                              "and classname='B'");
+        QTest::newRow("by time") << QStringLiteral("A") << QStringLiteral("B") << QStringLiteral("文字资料")
+                                 << 2
                                  << QStringLiteral("select id,title from textfile where bigclassname='A' and "
                                                    "classname='B' order by createtime");
         QTest::newRow("apostrophes doubled")
@@ -80,7 +82,8 @@ private slots:
         MainFormFixture fixture(Tree);
         fixture.addText(QStringLiteral("never under a root"), QString());
         fixture.click(QStringLiteral("文字资料"));
-        QCOMPARE(fixture.captions(), QStringList({QStringLiteral("A"), QStringLiteral("实例资料"), QStringLiteral("C")}));
+        QCOMPARE(fixture.captions(),
+                 QStringList({QStringLiteral("A"), QStringLiteral("实例资料"), QStringLiteral("C")}));
         QCOMPARE(fixture.images(), QList<int>({0, 1, 1}));
         QCOMPARE(fixture.form->CurrentLocation.text(), QStringLiteral("文字资料-null-null"));
     }
@@ -88,7 +91,8 @@ private slots:
     void secondLevelAndInstances()
     {
         MainFormFixture fixture(Tree);
-        const qint64 id = fixture.addInstance(QStringLiteral("ping"), QStringLiteral("Tools"), QStringLiteral("Net"));
+        const qint64 id =
+            fixture.addInstance(QStringLiteral("ping"), QStringLiteral("Tools"), QStringLiteral("Net"));
         fixture.addInstance(QStringLiteral("not here"), QStringLiteral("Tools"));
         fixture.click(QStringLiteral("Net"));
         QCOMPARE(fixture.entries(), QVector<ListEntry>({{QStringLiteral("ping"), 5, id}}));
@@ -97,7 +101,8 @@ private slots:
 
     void emptyRootListsNothingAndRecordsNothing()
     {
-        MainFormFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
+        MainFormFixture fixture(
+            {QStringLiteral("文字资料0"), QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
         fixture.click(QStringLiteral("实例资料"));
         QVERIFY(fixture.captions().isEmpty());
         QVERIFY(fixture.form->CurrentLocation.isEmpty());
@@ -107,23 +112,26 @@ private slots:
     void ordersByTitleAndByTime()
     {
         MainFormFixture fixture(Tree);
-        fixture.addText(QStringLiteral("b-late"), QStringLiteral("C"), QString(), QStringLiteral("2026-05-01 09:00:00"));
-        fixture.addText(QStringLiteral("a-midnight"), QStringLiteral("C"), QString(), QStringLiteral("2026-05-01"));
-        fixture.addText(QStringLiteral("c-early"), QStringLiteral("C"), QString(), QStringLiteral("2025-12-31 23:59:59"));
+        fixture.addText(QStringLiteral("b-late"), QStringLiteral("C"), QString(),
+                        QStringLiteral("2026-05-01 09:00:00"));
+        fixture.addText(QStringLiteral("a-midnight"), QStringLiteral("C"), QString(),
+                        QStringLiteral("2026-05-01"));
+        fixture.addText(QStringLiteral("c-early"), QStringLiteral("C"), QString(),
+                        QStringLiteral("2025-12-31 23:59:59"));
         fixture.form->ListOrder = 1;
         fixture.click(QStringLiteral("C"));
-        QCOMPARE(fixture.captions(),
-                 QStringList({QStringLiteral("a-midnight"), QStringLiteral("b-late"), QStringLiteral("c-early")}));
+        QCOMPARE(fixture.captions(), QStringList({QStringLiteral("a-midnight"), QStringLiteral("b-late"),
+                                                  QStringLiteral("c-early")}));
 
         fixture.form->OByTime();
-        QCOMPARE(fixture.captions(),
-                 QStringList({QStringLiteral("c-early"), QStringLiteral("a-midnight"), QStringLiteral("b-late")}));
+        QCOMPARE(fixture.captions(), QStringList({QStringLiteral("c-early"), QStringLiteral("a-midnight"),
+                                                  QStringLiteral("b-late")}));
         QCOMPARE(fixture.form->ListOrder, 1);
         // The one-shot order lasts until the next refresh: a resize shows the configured order.
         fixture.form->show();
         fixture.form->resize(fixture.form->width() + 20, fixture.form->height() + 20);
-        QTRY_COMPARE(fixture.captions(),
-                     QStringList({QStringLiteral("a-midnight"), QStringLiteral("b-late"), QStringLiteral("c-early")}));
+        QTRY_COMPARE(fixture.captions(), QStringList({QStringLiteral("a-midnight"), QStringLiteral("b-late"),
+                                                      QStringLiteral("c-early")}));
     }
 
     void resizeRereadsTheCategory()
@@ -230,7 +238,8 @@ private slots:
         MainFormFixture fixture(Tree);
         fixture.addText(QStringLiteral("kept"), QStringLiteral("C"));
         {
-            QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+            QSqlDatabase locker =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
             locker.setDatabaseName(fixture.folder.filePath(QStringLiteral("Data.QBD")));
             QVERIFY(locker.open());
             QSqlQuery lock(locker);

@@ -100,7 +100,8 @@ private slots:
             QCOMPARE(folder.value(QStringLiteral("pragma integrity_check")).toString(), QStringLiteral("ok"));
         }
         // Each round numbers its inserts from 0: tell the rounds apart by their insertion order.
-        const QList<QVariantList> rows = folder.rows(QStringLiteral("select id,title,main from textfile order by id"));
+        const QList<QVariantList> rows =
+            folder.rows(QStringLiteral("select id,title,main from textfile order by id"));
         QMap<QString, int> stored;
         for (const QVariantList &row : rows) {
             stored[row.at(1).toString()] += 1;

@@ -8,9 +8,9 @@
 #include "base/ProgramFolder.h"
 #include "edit/TAddFileForm.h"
 #include "shell/TMainForm.h"
-#include "tree/TreeFile.h"
 #include "store/TMainData.h"
 #include "tree/CategoryTree.h"
+#include "tree/TreeFile.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,8 +23,8 @@
 #include <cstdio>
 
 namespace {
-const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"), QStringLiteral("++B2"),
-                       QStringLiteral("+Keep1"), QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")};
+const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),       QStringLiteral("++B2"),
+                       QStringLiteral("+Keep1"),    QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")};
 
 void report(const char *line)
 {
@@ -99,16 +99,19 @@ private slots:
         TestFolder folder;
         folder.writeLines(QStringLiteral("MTS.qb"), Tree);
         for (const char *title : {"one", "two"}) {
-            folder.exec(QStringLiteral("insert into textfile(title,classname,bigclassname) values('%1','B','A')")
-                            .arg(QLatin1String(title)));
+            folder.exec(
+                QStringLiteral("insert into textfile(title,classname,bigclassname) values('%1','B','A')")
+                    .arg(QLatin1String(title)));
         }
-        folder.exec(QStringLiteral("insert into textfile(title,classname,bigclassname) values('kept','','Keep')"));
+        folder.exec(
+            QStringLiteral("insert into textfile(title,classname,bigclassname) values('kept','','Keep')"));
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), folder.path(), action});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--child"), folder.path(), action});
         QVERIFY(child.waitForStarted());
         QByteArray output;
         while (!output.contains("done\n")) {
@@ -141,7 +144,8 @@ private slots:
             QVERIFY(lines.contains(QStringLiteral("+Renamed1")));
             QVERIFY(!lines.contains(QStringLiteral("+A1")));
             QCOMPARE(count(QStringLiteral("bigclassname='Renamed' and classname='B'")), 2);
-            QCOMPARE(captionsOf(QStringLiteral("B")), QStringList({QStringLiteral("one"), QStringLiteral("two")}));
+            QCOMPARE(captionsOf(QStringLiteral("B")),
+                     QStringList({QStringLiteral("one"), QStringLiteral("two")}));
         } else if (action == QLatin1String("delete-category")) {
             QVERIFY(!lines.contains(QStringLiteral("+A1")));
             QVERIFY(!lines.contains(QStringLiteral("++B2")));
@@ -151,7 +155,8 @@ private slots:
                      QStringList({QStringLiteral("kept"), QStringLiteral("saved before the kill")}));
         }
         QCOMPARE(folder.value(QStringLiteral("pragma integrity_check")).toString(), QStringLiteral("ok"));
-        QCOMPARE(count(QStringLiteral("bigclassname='Keep'")), action == QLatin1String("add-material") ? 2 : 1);
+        QCOMPARE(count(QStringLiteral("bigclassname='Keep'")),
+                 action == QLatin1String("add-material") ? 2 : 1);
     }
 };
 

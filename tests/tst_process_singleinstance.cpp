@@ -77,7 +77,8 @@ private slots:
     {
         InstalledFolder installed;
         // Line ends the program itself never writes: the saved tree shows the close ran.
-        installed.folder.writeBytes(QStringLiteral("MTS.qb"), AnsiText::encode(QStringLiteral("文字资料0\n+A1\n搜索结果0\n")));
+        installed.folder.writeBytes(QStringLiteral("MTS.qb"),
+                                    AnsiText::encode(QStringLiteral("文字资料0\n+A1\n搜索结果0\n")));
         QProcess first;
         startOffscreen(first, installed.exe());
         QVERIFY(first.waitForStarted());

@@ -45,33 +45,34 @@ private slots:
         QTest::addColumn<int>("color");
         QTest::addColumn<int>("tray");
         QTest::newRow("installed") << installedLines() << 0 << 1 << 0 << 0 << 16777215 << 0;
-        QTest::newRow("ICON=7 is large icons") << withLines({{1, QStringLiteral("ICON=7")}}) << 0 << 1 << 0 << 0
-                                               << 16777215 << 0;
-        QTest::newRow("ICON=2 is list") << withLines({{1, QStringLiteral("ICON=2")}}) << 2 << 1 << 0 << 0 << 16777215
-                                        << 0;
-        QTest::newRow("ORDER=1 by time") << withLines({{2, QStringLiteral("ORDER=1")}}) << 0 << 2 << 0 << 0
-                                         << 16777215 << 0;
-        QTest::newRow("ORDER=5 unsorted") << withLines({{2, QStringLiteral("ORDER=5")}}) << 0 << 0 << 0 << 0
-                                          << 16777215 << 0;
+        QTest::newRow("ICON=7 is large icons")
+            << withLines({{1, QStringLiteral("ICON=7")}}) << 0 << 1 << 0 << 0 << 16777215 << 0;
+        QTest::newRow("ICON=2 is list")
+            << withLines({{1, QStringLiteral("ICON=2")}}) << 2 << 1 << 0 << 0 << 16777215 << 0;
+        QTest::newRow("ORDER=1 by time")
+            << withLines({{2, QStringLiteral("ORDER=1")}}) << 0 << 2 << 0 << 0 << 16777215 << 0;
+        QTest::newRow("ORDER=5 unsorted")
+            << withLines({{2, QStringLiteral("ORDER=5")}}) << 0 << 0 << 0 << 0 << 16777215 << 0;
         QTest::newRow("view styles set")
-            << withLines({{3, QStringLiteral("VIEWSTYLE=1")}, {4, QStringLiteral("VIEWSTYLEDE=1")}}) << 0 << 1 << 1
-            << 1 << 16777215 << 0;
+            << withLines({{3, QStringLiteral("VIEWSTYLE=1")}, {4, QStringLiteral("VIEWSTYLEDE=1")}}) << 0 << 1
+            << 1 << 1 << 16777215 << 0;
         QTest::newRow("out-of-range view styles touch only their flags")
             << withLines({{1, QStringLiteral("ICON=2")},
                           {2, QStringLiteral("ORDER=1")},
                           {3, QStringLiteral("VIEWSTYLE=7")},
                           {4, QStringLiteral("VIEWSTYLEDE=9")}})
             << 2 << 2 << 0 << 0 << 16777215 << 0;
-        QTest::newRow("negative colour") << withLines({{5, QStringLiteral("VFRMBC=-16777211")}}) << 0 << 1 << 0 << 0
-                                         << -16777211 << 0;
-        QTest::newRow("TrayWay=0") << withLines({{13, QStringLiteral("TrayWay=0")}}) << 0 << 1 << 0 << 0 << 16777215
-                                   << 1;
-        QTest::newRow("TrayWay=1") << withLines({{13, QStringLiteral("TrayWay=1")}}) << 0 << 1 << 0 << 0 << 16777215
-                                   << 2;
+        QTest::newRow("negative colour")
+            << withLines({{5, QStringLiteral("VFRMBC=-16777211")}}) << 0 << 1 << 0 << 0 << -16777211 << 0;
+        QTest::newRow("TrayWay=0") << withLines({{13, QStringLiteral("TrayWay=0")}}) << 0 << 1 << 0 << 0
+                                   << 16777215 << 1;
+        QTest::newRow("TrayWay=1") << withLines({{13, QStringLiteral("TrayWay=1")}}) << 0 << 1 << 0 << 0
+                                   << 16777215 << 2;
         QTest::newRow("TrayWay=01") << withLines({{13, QStringLiteral("TrayWay=01")}}) << 0 << 1 << 0 << 0
                                     << 16777215 << 3;
         QTest::newRow("short file gives defaults for the rest")
-            << QStringList{QStringLiteral("[Quillbarrow ini file]"), QStringLiteral("ICON=1"), QStringLiteral("ORDER=1")}
+            << QStringList{QStringLiteral("[Quillbarrow ini file]"), QStringLiteral("ICON=1"),
+                           QStringLiteral("ORDER=1")}
             << 1 << 2 << 0 << 0 << 16777215 << 0;
         QTest::newRow("empty file gives defaults") << QStringList() << 0 << 1 << 0 << 0 << 16777215 << 0;
         QTest::newRow("not a number keeps the default colour")
@@ -112,12 +113,14 @@ private slots:
         QTest::addColumn<bool>("italic");
         QTest::addColumn<bool>("underline");
         QTest::addColumn<bool>("strikeOut");
-        QTest::newRow("bold and italic") << QStringLiteral("01") << QStringLiteral("宋体") << true << true << false
-                                         << false;
-        QTest::newRow("italic alone") << QStringLiteral("1") << QStringLiteral("宋体") << false << true << false << false;
-        QTest::newRow("none") << QString() << QStringLiteral("MS Sans Serif") << false << false << false << false;
-        QTest::newRow("other characters ignored") << QStringLiteral("x3y2") << QStringLiteral("Courier New") << false
-                                                  << false << true << true;
+        QTest::newRow("bold and italic")
+            << QStringLiteral("01") << QStringLiteral("宋体") << true << true << false << false;
+        QTest::newRow("italic alone")
+            << QStringLiteral("1") << QStringLiteral("宋体") << false << true << false << false;
+        QTest::newRow("none") << QString() << QStringLiteral("MS Sans Serif") << false << false << false
+                              << false;
+        QTest::newRow("other characters ignored")
+            << QStringLiteral("x3y2") << QStringLiteral("Courier New") << false << false << true << true;
     }
     void font()
     {

@@ -24,8 +24,9 @@ QVector<TreeNode> exampleTree()
             node(QStringLiteral("搜索结果"), 0)};
 }
 
-const QStringList ExampleLines{QStringLiteral("文字资料3"), QStringLiteral("+Algo+DS4"), QStringLiteral("++Sorting2"),
-                               QStringLiteral("+Java1"),    QStringLiteral("实例资料0"), QStringLiteral("+Win321"),
+const QStringList ExampleLines{QStringLiteral("文字资料3"),  QStringLiteral("+Algo+DS4"),
+                               QStringLiteral("++Sorting2"), QStringLiteral("+Java1"),
+                               QStringLiteral("实例资料0"),  QStringLiteral("+Win321"),
                                QStringLiteral("搜索结果0")};
 
 QByteArray fileBytes(const QString &path)
@@ -60,11 +61,13 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("MTS.qb"));
-        writeBytes(path, AnsiText::encode(ExampleLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        writeBytes(path,
+                   AnsiText::encode(ExampleLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
         TreeFile file(path);
         const QVector<TreeNode> expected{
             node(QStringLiteral("文字资料"), 0,
-                 {node(QStringLiteral("Algo+DS"), 1, {node(QStringLiteral("Sorting"), 2)}), node(QStringLiteral("Java"), 1)}),
+                 {node(QStringLiteral("Algo+DS"), 1, {node(QStringLiteral("Sorting"), 2)}),
+                  node(QStringLiteral("Java"), 1)}),
             node(QStringLiteral("实例资料"), 0, {node(QStringLiteral("Win32"), 1)}),
             node(QStringLiteral("搜索结果"), 0)};
         QCOMPARE(file.load(), expected);
@@ -83,8 +86,10 @@ private slots:
         QTest::newRow("a two-byte last character goes whole")
             << QStringList{QStringLiteral("R文字")} << QStringList{QStringLiteral("R文0")};
         QTest::newRow("first-level after a second-level returns to the root")
-            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++B2"), QStringLiteral("+C1")}
-            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++B2"), QStringLiteral("+C1")};
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++B2"),
+                           QStringLiteral("+C1")}
+            << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("++B2"),
+                           QStringLiteral("+C1")};
         QTest::newRow("CR and LF line ends alike")
             << AnsiText::splitLines(QStringLiteral("R0\r+A1\n搜索结果0"))
             << QStringList{QStringLiteral("R0"), QStringLiteral("+A1"), QStringLiteral("搜索结果0")};
@@ -106,8 +111,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("MTS.qb"));
-        const QVector<TreeNode> tree{node(QStringLiteral("文字资料"), 0, {node(QStringLiteral("表情😀𠀀"), 1)}),
-                                     node(QStringLiteral("搜索结果"), 0)};
+        const QVector<TreeNode> tree{
+            node(QStringLiteral("文字资料"), 0, {node(QStringLiteral("表情😀𠀀"), 1)}),
+            node(QStringLiteral("搜索结果"), 0)};
         TreeFile file(path);
         QVERIFY(file.save(tree));
         QCOMPARE(TreeFile(path).load(), tree);
@@ -117,13 +123,14 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("MTS.qb"));
-        const QByteArray original = AnsiText::encode(QStringLiteral("+Orphan1\r\n\r\n++Lost2\r\n文字资料0\r\n\r\n+A1\r\n搜索结果0\r\n"));
+        const QByteArray original = AnsiText::encode(
+            QStringLiteral("+Orphan1\r\n\r\n++Lost2\r\n文字资料0\r\n\r\n+A1\r\n搜索结果0\r\n"));
         writeBytes(path, original);
         TreeFile file(path);
         const QVector<TreeNode> tree = file.load();
         QCOMPARE(file.skippedLines(), 4);
-        QCOMPARE(TreeFile::format(tree),
-                 QStringList({QStringLiteral("文字资料0"), QStringLiteral("+A1"), QStringLiteral("搜索结果0")}));
+        QCOMPARE(TreeFile::format(tree), QStringList({QStringLiteral("文字资料0"), QStringLiteral("+A1"),
+                                                      QStringLiteral("搜索结果0")}));
 
         QVERIFY(file.save(tree));
         QCOMPARE(fileBytes(path + QStringLiteral(".bak")), original);
@@ -161,24 +168,27 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("bigClass");
         QTest::addColumn<QString>("className");
-        QTest::newRow("root") << 0 << QStringList{QStringLiteral("文字资料")} << QStringLiteral("文字资料-null-null")
-                              << QStringLiteral("textfile") << QString() << QString();
-        QTest::newRow("expanded root") << 3 << QStringList{QStringLiteral("实例资料")}
-                                       << QStringLiteral("实例资料-null-null") << QStringLiteral("exefile") << QString()
-                                       << QString();
+        QTest::newRow("root") << 0 << QStringList{QStringLiteral("文字资料")}
+                              << QStringLiteral("文字资料-null-null") << QStringLiteral("textfile")
+                              << QString() << QString();
+        QTest::newRow("expanded root")
+            << 3 << QStringList{QStringLiteral("实例资料")} << QStringLiteral("实例资料-null-null")
+            << QStringLiteral("exefile") << QString() << QString();
         QTest::newRow("first level") << 1 << QStringList{QStringLiteral("文字资料"), QStringLiteral("Java")}
                                      << QStringLiteral("文字资料-Java-null") << QStringLiteral("textfile")
                                      << QStringLiteral("Java") << QString();
         QTest::newRow("second level")
-            << 2 << QStringList{QStringLiteral("文字资料"), QStringLiteral("Algo+DS"), QStringLiteral("Sorting")}
-            << QStringLiteral("文字资料-Algo+DS-Sorting") << QStringLiteral("textfile") << QStringLiteral("Algo+DS")
-            << QStringLiteral("Sorting");
-        QTest::newRow("instance first level") << 4 << QStringList{QStringLiteral("实例资料"), QStringLiteral("Win32")}
-                                              << QStringLiteral("实例资料-Win32-null") << QStringLiteral("exefile")
-                                              << QStringLiteral("Win32") << QString();
-        QTest::newRow("no location for other images")
-            << 7 << QStringList{QStringLiteral("文字资料")} << QString() << QStringLiteral("textfile") << QString()
+            << 2
+            << QStringList{QStringLiteral("文字资料"), QStringLiteral("Algo+DS"), QStringLiteral("Sorting")}
+            << QStringLiteral("文字资料-Algo+DS-Sorting") << QStringLiteral("textfile")
+            << QStringLiteral("Algo+DS") << QStringLiteral("Sorting");
+        QTest::newRow("instance first level")
+            << 4 << QStringList{QStringLiteral("实例资料"), QStringLiteral("Win32")}
+            << QStringLiteral("实例资料-Win32-null") << QStringLiteral("exefile") << QStringLiteral("Win32")
             << QString();
+        QTest::newRow("no location for other images")
+            << 7 << QStringList{QStringLiteral("文字资料")} << QString() << QStringLiteral("textfile")
+            << QString() << QString();
     }
     void locationsAndCategoryPairs()
     {
@@ -197,7 +207,8 @@ private slots:
 
     void locationsKeepTheirNames()
     {
-        const Location dashed({QStringLiteral("文字资料"), QStringLiteral("C-Sharp"), QStringLiteral("null")});
+        const Location dashed(
+            {QStringLiteral("文字资料"), QStringLiteral("C-Sharp"), QStringLiteral("null")});
         const Location plain({QStringLiteral("文字资料"), QStringLiteral("C"), QStringLiteral("Sharp-null")});
         QCOMPARE(dashed.text(), plain.text());
         QVERIFY(dashed != plain);

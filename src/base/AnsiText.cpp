@@ -26,7 +26,8 @@ int characterBytes(const QString &text, qsizetype position, qsizetype units)
 {
     if (text.at(position).unicode() < 0x80)
         return 1;
-    return static_cast<int>(codec()->fromUnicode(text.constData() + position, static_cast<int>(units)).size());
+    return static_cast<int>(
+        codec()->fromUnicode(text.constData() + position, static_cast<int>(units)).size());
 }
 } // namespace
 

@@ -2,7 +2,8 @@
 
 #include <QMouseEvent>
 
-ActionLink::ActionLink(const QString &caption, qint64 tag, QWidget *parent) : QLabel(caption, parent), m_tag(tag)
+ActionLink::ActionLink(const QString &caption, qint64 tag, QWidget *parent)
+    : QLabel(caption, parent), m_tag(tag)
 {
     setObjectName(QStringLiteral("ActionLink"));
     setCursor(Qt::PointingHandCursor);

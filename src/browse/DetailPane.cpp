@@ -114,8 +114,9 @@ void DetailPane::showCategory(const QString &caption, int image)
     }
     int count = 0;
     const bool counted = !statement.isEmpty() && TFile::CountRows(statement, count);
-    showRows(DetailRows::categoryRows(topLevel, DetailRows::childrenValue(childNames(node)),
-                                      counted ? QStringLiteral("共%1个").arg(count) : QStringLiteral("无法统计")));
+    showRows(
+        DetailRows::categoryRows(topLevel, DetailRows::childrenValue(childNames(node)),
+                                 counted ? QStringLiteral("共%1个").arg(count) : QStringLiteral("无法统计")));
 }
 
 void DetailPane::showRows(const QList<DetailRow> &rows)
@@ -162,14 +163,16 @@ void DetailPane::ThisFrmFontInit()
 
 void DetailPane::ViewInNewFrm(ActionLink *link)
 {
-    TNewFrmViewer *viewer = m_form.WindowPerMaterial == 1 ? nullptr : TNewFrmViewer::findByCaption(LastViewerCaption);
+    TNewFrmViewer *viewer =
+        m_form.WindowPerMaterial == 1 ? nullptr : TNewFrmViewer::findByCaption(LastViewerCaption);
     if (!viewer) {
         viewer = new TNewFrmViewer(link->text(), link->tag(), m_form.ViewerBackColor);
         viewer->show();
         return;
     }
     viewer->setBackColor(m_form.ViewerBackColor);
-    const int kind = link->text() == DetailRows::ViewAbout ? TNewFrmViewer::AboutKind : TNewFrmViewer::TextKind;
+    const int kind =
+        link->text() == DetailRows::ViewAbout ? TNewFrmViewer::AboutKind : TNewFrmViewer::TextKind;
     ParamMessageEvent refill(MessageNumber::ReView, kind, link->tag());
     QCoreApplication::sendEvent(viewer, &refill);
 }

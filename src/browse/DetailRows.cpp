@@ -46,9 +46,10 @@ QString countStatementOfCategory(const QString &rootText, const QString &name, c
 
 QList<DetailRow> categoryRows(bool topLevel, const QString &children, const QString &count)
 {
-    return {{QStringLiteral("类型:"), topLevel ? QStringLiteral("总目录") : QStringLiteral("分类目录"), {}, 0},
-            {QStringLiteral("拥有子分类："), children, {}, 0},
-            {QStringLiteral("拥有资料数："), count, {}, 0}};
+    return {
+        {QStringLiteral("类型:"), topLevel ? QStringLiteral("总目录") : QStringLiteral("分类目录"), {}, 0},
+        {QStringLiteral("拥有子分类："), children, {}, 0},
+        {QStringLiteral("拥有资料数："), count, {}, 0}};
 }
 
 QList<DetailRow> textRows(const TFileText &record, qint64 id, bool browseInNewWindow)
@@ -71,7 +72,8 @@ QStringList composedText(const TFileText &record)
 {
     return QStringList{QStringLiteral("作者：") + record.writer,
                        QString(),
-                       QStringLiteral("所属分类：") + record.bigclassname + QStringLiteral("--->") + record.classname,
+                       QStringLiteral("所属分类：") + record.bigclassname + QStringLiteral("--->") +
+                           record.classname,
                        QString(),
                        QStringLiteral("创建时间：") + record.createtime,
                        QString()} +

@@ -17,7 +17,8 @@ struct DetailRow
 
     bool operator==(const DetailRow &other) const
     {
-        return caption == other.caption && value == other.value && link == other.link && linkTag == other.linkTag;
+        return caption == other.caption && value == other.value && link == other.link &&
+               linkTag == other.linkTag;
     }
 };
 

@@ -16,7 +16,8 @@ bool readListEntries(const QString &sql, int image, QVector<ListEntry> *entries,
     return data->select(
         sql,
         [entries, image](const QSqlQuery &row) {
-            entries->append({UnquoteFromSql(row.value(1).toString(), false), image, row.value(0).toLongLong()});
+            entries->append(
+                {UnquoteFromSql(row.value(1).toString(), false), image, row.value(0).toLongLong()});
         },
         error);
 }

@@ -8,7 +8,13 @@ struct ListEntry
 {
     // Images: 0 category with sub-categories, 1 category without, 3 top-level kind,
     // 4 text material, 5 instance material.
-    enum Image { CategoryWithChildren = 0, Category = 1, TopLevel = 3, TextMaterial = 4, InstanceMaterial = 5 };
+    enum Image {
+        CategoryWithChildren = 0,
+        Category = 1,
+        TopLevel = 3,
+        TextMaterial = 4,
+        InstanceMaterial = 5
+    };
 
     QString caption;
     int image = 0;

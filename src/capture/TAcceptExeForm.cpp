@@ -1,7 +1,7 @@
 #include "capture/TAcceptExeForm.h"
 
-#include "store/TFileExe.h"
 #include "shell/LineEdits.h"
+#include "store/TFileExe.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,12 +2,12 @@
 
 #include "base/AnsiText.h"
 #include "capture/DropRules.h"
+#include "shell/LineEdits.h"
 #include "shell/MessageBoxes.h"
 #include "shell/MessageNumbers.h"
 #include "store/ResultMessage.h"
 #include "store/SqlText.h"
 #include "store/TFileText.h"
-#include "shell/LineEdits.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -94,7 +94,8 @@ void MaterialCommands::DelFile()
     // The entry's own kind names the table: the tree's selection may have moved on since the list
     // was filled, and an id of one table must never delete a row of the other.
     const ListEntry entry = m_form.MainListModel->entry(row);
-    TFile::ExecuteStatement(Statements::deleteMaterial(Statements::tableOfMaterialImage(entry.image), entry.id));
+    TFile::ExecuteStatement(
+        Statements::deleteMaterial(Statements::tableOfMaterialImage(entry.image), entry.id));
     refreshList();
 }
 
@@ -119,9 +120,9 @@ void MaterialCommands::ReFile()
         MessageBoxes::show(&m_form, ResultMessage, MessageBoxes::AppTitle, QMessageBox::Warning);
         return;
     }
-    const QStringList context{entry.image == ListEntry::TextMaterial ? NodeRules::TextRootText
-                                                                     : NodeRules::InstanceRootText,
-                              record->bigclassname, record->classname, record->title, QString::number(entry.id)};
+    const QStringList context{
+        entry.image == ListEntry::TextMaterial ? NodeRules::TextRootText : NodeRules::InstanceRootText,
+        record->bigclassname, record->classname, record->title, QString::number(entry.id)};
     std::unique_ptr<TAddFileForm> dialog;
     if (entry.image == ListEntry::TextMaterial)
         dialog = TAddFileForm::CreateForModify(&m_form, static_cast<const TFileText &>(*record), context);

@@ -71,7 +71,8 @@ void MaterialMover::TurnFilePopMenu()
                 currentFirstLevel = menu->addMenu(exactCaption(currentFirstLevelName));
             } else {
                 currentFirstLevel = nullptr;
-                menu->addAction(exactCaption(currentFirstLevelName))->setData(QStringList{currentFirstLevelName, QString()});
+                menu->addAction(exactCaption(currentFirstLevelName))
+                    ->setData(QStringList{currentFirstLevelName, QString()});
             }
         } else if (node->parent() && node->parent()->parent() == root && currentFirstLevel) {
             currentFirstLevel->addAction(exactCaption(node->text(0)))
@@ -87,8 +88,8 @@ void MaterialMover::TurnFile(QAction *target)
     if (pair.size() != 2 || row < 0)
         return;
     const ListEntry entry = m_form.MainListModel->entry(row);
-    TFile::ExecuteStatement(
-        Statements::moveMaterial(Statements::tableOfMaterialImage(entry.image), pair.at(0), pair.at(1), entry.id));
+    TFile::ExecuteStatement(Statements::moveMaterial(Statements::tableOfMaterialImage(entry.image),
+                                                     pair.at(0), pair.at(1), entry.id));
     m_form.MainListShow();
     m_form.MainList->viewport()->update();
 }

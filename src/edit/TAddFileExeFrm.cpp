@@ -2,9 +2,9 @@
 
 #include "base/AnsiText.h"
 #include "browse/ActionLink.h"
+#include "shell/LineEdits.h"
 #include "store/SqlText.h"
 #include "store/TFileExe.h"
-#include "shell/LineEdits.h"
 
 #include <QFileDialog>
 #include <QLabel>

@@ -2,11 +2,11 @@
 
 #include "base/AnsiText.h"
 #include "browse/ActionLink.h"
+#include "shell/LineEdits.h"
 #include "shell/MessageBoxes.h"
 #include "store/ResultMessage.h"
 #include "store/SqlText.h"
 #include "store/TFileText.h"
-#include "shell/LineEdits.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -76,11 +76,13 @@ TAddFileForm::TAddFileForm(QWidget *owner, const QStringList &context, int editM
     memoFont.setPixelSize(13);
     memoFont.setBold(false);
     MainText->setFont(memoFont);
-    AddBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("添加"), this);
+    AddBtn =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("添加"), this);
     AddBtn->setObjectName(QStringLiteral("AddBtn"));
     AddBtn->setGeometry(280, 244, 75, 25);
     AddBtn->setAutoDefault(false);
-    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this);
+    CancelBtn =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     CancelBtn->setGeometry(368, 244, 75, 25);
     CancelBtn->setAutoDefault(false);
@@ -118,8 +120,9 @@ std::unique_ptr<TAddFileForm> TAddFileForm::CreateForModify(QWidget *owner, cons
 
 void TAddFileForm::setCaption(const QString &kind)
 {
-    QString caption = (EditMode == ModifyMode ? QStringLiteral("修改资料在:->") : QStringLiteral("添加资料在:->")) +
-                      kind + QStringLiteral("->") + ContextList.value(1) + QStringLiteral("->") + ContextList.value(2);
+    QString caption =
+        (EditMode == ModifyMode ? QStringLiteral("修改资料在:->") : QStringLiteral("添加资料在:->")) + kind +
+        QStringLiteral("->") + ContextList.value(1) + QStringLiteral("->") + ContextList.value(2);
     if (EditMode == ModifyMode)
         caption += QStringLiteral("->") + ContextList.value(3);
     setWindowTitle(caption);

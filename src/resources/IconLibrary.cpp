@@ -35,13 +35,23 @@ QIcon unavailable(const QIcon &icon)
 
 QIcon mainImage(int index)
 {
-    static const QStringList names = {
-        QStringLiteral("category-add"),    QStringLiteral("category-rename"), QStringLiteral("category-delete"),
-        QStringLiteral("material-add"),    QStringLiteral("quit"),            QStringLiteral("material-delete"),
-        QStringLiteral("material-edit"),   QStringLiteral("options"),         QStringLiteral("material-move"),
-        QStringLiteral("sort"),            QStringLiteral("search"),          QStringLiteral("help"),
-        QStringLiteral("mail"),            QStringLiteral("web"),             QStringLiteral("back"),
-        QStringLiteral("forward"),         QStringLiteral("up")};
+    static const QStringList names = {QStringLiteral("category-add"),
+                                      QStringLiteral("category-rename"),
+                                      QStringLiteral("category-delete"),
+                                      QStringLiteral("material-add"),
+                                      QStringLiteral("quit"),
+                                      QStringLiteral("material-delete"),
+                                      QStringLiteral("material-edit"),
+                                      QStringLiteral("options"),
+                                      QStringLiteral("material-move"),
+                                      QStringLiteral("sort"),
+                                      QStringLiteral("search"),
+                                      QStringLiteral("help"),
+                                      QStringLiteral("mail"),
+                                      QStringLiteral("web"),
+                                      QStringLiteral("back"),
+                                      QStringLiteral("forward"),
+                                      QStringLiteral("up")};
     if (index >= 17 && index <= 19) {
         static QHash<int, QIcon> greyed;
         if (!greyed.contains(index))
@@ -54,8 +64,8 @@ QIcon mainImage(int index)
 QIcon treeImage(int index)
 {
     static const QStringList names = {
-        QStringLiteral("root-closed"),  QStringLiteral("folder-closed"),   QStringLiteral("folder-leaf"),
-        QStringLiteral("root-open"),    QStringLiteral("folder-open"),     QStringLiteral("category-add"),
+        QStringLiteral("root-closed"),     QStringLiteral("folder-closed"),   QStringLiteral("folder-leaf"),
+        QStringLiteral("root-open"),       QStringLiteral("folder-open"),     QStringLiteral("category-add"),
         QStringLiteral("category-rename"), QStringLiteral("category-delete"), QStringLiteral("material-add")};
     return fromList(names, index);
 }
@@ -77,11 +87,12 @@ QIcon treeNodeIcon(int image, int selectedImage)
 
 QIcon listImage(int index)
 {
-    static const QStringList names = {
-        QStringLiteral("folder-full"),   QStringLiteral("folder-closed"),   QStringLiteral("folder-open"),
-        QStringLiteral("root-closed"),   QStringLiteral("text-material"),   QStringLiteral("instance-material"),
-        QStringLiteral("material-add"),  QStringLiteral("material-delete"), QStringLiteral("material-edit"),
-        QStringLiteral("view"),          QStringLiteral("material-move"),   QStringLiteral("sort")};
+    static const QStringList names = {QStringLiteral("folder-full"),   QStringLiteral("folder-closed"),
+                                      QStringLiteral("folder-open"),   QStringLiteral("root-closed"),
+                                      QStringLiteral("text-material"), QStringLiteral("instance-material"),
+                                      QStringLiteral("material-add"),  QStringLiteral("material-delete"),
+                                      QStringLiteral("material-edit"), QStringLiteral("view"),
+                                      QStringLiteral("material-move"), QStringLiteral("sort")};
     return fromList(names, index);
 }
 

@@ -2,10 +2,10 @@
 
 #include "base/Clock.h"
 #include "browse/MaterialListModel.h"
+#include "shell/LineEdits.h"
 #include "shell/MessageBoxes.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
-#include "shell/LineEdits.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,11 +6,11 @@
 // The viewers' font as the settings file keeps it (lines 7 to 12).
 struct ViewerFontValues
 {
-    int charset = 134;        // kept and written back; Qt has no charset
-    int color = -16777208;    // window text
-    int height = -12;         // negative: character height in pixels
+    int charset = 134;     // kept and written back; Qt has no charset
+    int color = -16777208; // window text
+    int height = -12;      // negative: character height in pixels
     QString face = QStringLiteral("宋体");
-    int size = 9;             // points; decides the size
+    int size = 9; // points; decides the size
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -31,7 +31,7 @@ struct SettingsValues
     int viewStyleDetail = 0; // 0 one viewer reused, 1 a viewer per material
     int backColor = 16777215;
     ViewerFontValues font;
-    QString trayWay;         // "", "0", "1" or "01"
+    QString trayWay; // "", "0", "1" or "01"
 };
 
 // What the main window takes from the file when it starts.
@@ -39,11 +39,11 @@ struct StartupSettings
 {
     enum IconStyle { LargeIcons = 0, SmallIcons = 1, List = 2 };
     int iconStyle = LargeIcons;
-    int listOrder = 1;        // 0 unsorted, 1 by title, 2 by creation time
+    int listOrder = 1; // 0 unsorted, 1 by title, 2 by creation time
     int browseInNewWindow = 0;
     int windowPerMaterial = 0;
     int viewerBackColor = 16777215;
-    int trayMode = 0;         // bit 0 minimise to tray, bit 1 close to tray
+    int trayMode = 0; // bit 0 minimise to tray, bit 1 close to tray
 };
 
 // QB.ini: 14 lines read by position. A missing or short file gives the defaults for what it

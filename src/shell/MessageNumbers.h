@@ -5,8 +5,8 @@
 
 // The messages the program sends its own windows, as custom events with the same numbers.
 namespace MessageNumber {
-constexpr QEvent::Type ReView = static_cast<QEvent::Type>(1024);             // a viewer refills itself
-constexpr QEvent::Type AcceptDataMessage = static_cast<QEvent::Type>(1125);  // a capture dialog takes new data
+constexpr QEvent::Type ReView = static_cast<QEvent::Type>(1024);            // a viewer refills itself
+constexpr QEvent::Type AcceptDataMessage = static_cast<QEvent::Type>(1125); // a capture dialog takes new data
 constexpr QEvent::Type ReleaseDialogMessage = static_cast<QEvent::Type>(1126); // a capture dialog ends
 constexpr QEvent::Type TrayCallback = static_cast<QEvent::Type>(2024);
 constexpr QEvent::Type WM_SHOWDRAGFORM = static_cast<QEvent::Type>(2025);
@@ -28,8 +28,10 @@ private:
 class ParamMessageEvent : public QEvent
 {
 public:
-    ParamMessageEvent(QEvent::Type type, int wParam, qint64 lParam) : QEvent(type), m_wParam(wParam), m_lParam(lParam)
-    {}
+    ParamMessageEvent(QEvent::Type type, int wParam, qint64 lParam)
+        : QEvent(type), m_wParam(wParam), m_lParam(lParam)
+    {
+    }
     int wParam() const { return m_wParam; }
     qint64 lParam() const { return m_lParam; }
 

@@ -3,16 +3,16 @@
 #include "base/ProgramFolder.h"
 #include "browse/DetailPane.h"
 #include "browse/TNewFrmViewer.h"
+#include "capture/TDragForm.h"
 #include "edit/MaterialCommands.h"
 #include "edit/MaterialMover.h"
-#include "capture/TDragForm.h"
 #include "help/HelpCommands.h"
 #include "help/TAboutForm.h"
 #include "resources/IconLibrary.h"
 #include "search/TSerchForm.h"
 #include "settings/TOptionForm.h"
-#include "shell/MessageBoxes.h"
 #include "shell/MainWindowTray.h"
+#include "shell/MessageBoxes.h"
 #include "shell/MessageNumbers.h"
 #include "store/Statements.h"
 #include "store/TFile.h"
@@ -253,7 +253,8 @@ void TMainForm::createToolBar()
     connect(BackMenu, &QMenu::aboutToShow, this, &TMainForm::BackMenuPopup);
     connect(PreMenu, &QMenu::aboutToShow, this, &TMainForm::PreMenuPopup);
 
-    BackTBtn = addToolButton(QStringLiteral("BackTBtn"), QStringLiteral("后退"), 17, &TMainForm::BackTBtnClick);
+    BackTBtn =
+        addToolButton(QStringLiteral("BackTBtn"), QStringLiteral("后退"), 17, &TMainForm::BackTBtnClick);
     BackTBtn->setText(QStringLiteral("后退"));
     BackTBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     BackTBtn->setMenu(BackMenu);
@@ -265,19 +266,27 @@ void TMainForm::createToolBar()
     MainToolBar->addSeparator();
     ToolButton1 = addToolButton(QStringLiteral("ToolButton1"), QStringLiteral("在当前分类添加新的子分类"), 0,
                                 &TMainForm::AddNewItem);
-    ToolButton2 = addToolButton(QStringLiteral("ToolButton2"), QStringLiteral("修改分类名"), 1, &TMainForm::ReNameItem);
-    ToolButton3 = addToolButton(QStringLiteral("ToolButton3"), QStringLiteral("删除子分类"), 2, &TMainForm::DelChildItem);
+    ToolButton2 =
+        addToolButton(QStringLiteral("ToolButton2"), QStringLiteral("修改分类名"), 1, &TMainForm::ReNameItem);
+    ToolButton3 = addToolButton(QStringLiteral("ToolButton3"), QStringLiteral("删除子分类"), 2,
+                                &TMainForm::DelChildItem);
     ToolButton4 = addToolButton(QStringLiteral("ToolButton4"), QStringLiteral("在当前分类添加新的资料"), 3,
                                 &TMainForm::AddFileToItem);
     MainToolBar->addSeparator();
-    ToolButton6 = addToolButton(QStringLiteral("ToolButton6"), QStringLiteral("删除选定资料"), 5, &TMainForm::DelFile);
-    ToolButton7 = addToolButton(QStringLiteral("ToolButton7"), QStringLiteral("修改选定的资料"), 6, &TMainForm::ReFile);
+    ToolButton6 =
+        addToolButton(QStringLiteral("ToolButton6"), QStringLiteral("删除选定资料"), 5, &TMainForm::DelFile);
+    ToolButton7 =
+        addToolButton(QStringLiteral("ToolButton7"), QStringLiteral("修改选定的资料"), 6, &TMainForm::ReFile);
     MainToolBar->addSeparator();
-    ToolButton9 = addToolButton(QStringLiteral("ToolButton9"), QStringLiteral("搜索"), 10, &TMainForm::SerchFormPop);
-    ToolButton10 = addToolButton(QStringLiteral("ToolButton10"), QStringLiteral("选项"), 7, &TMainForm::OpenOption);
+    ToolButton9 =
+        addToolButton(QStringLiteral("ToolButton9"), QStringLiteral("搜索"), 10, &TMainForm::SerchFormPop);
+    ToolButton10 =
+        addToolButton(QStringLiteral("ToolButton10"), QStringLiteral("选项"), 7, &TMainForm::OpenOption);
     MainToolBar->addSeparator();
-    ToolButton13 = addToolButton(QStringLiteral("ToolButton13"), QStringLiteral("帮助"), 11, &TMainForm::N41Click);
-    ToolButton12 = addToolButton(QStringLiteral("ToolButton12"), QStringLiteral("退出"), 4, &TMainForm::QuitProgram);
+    ToolButton13 =
+        addToolButton(QStringLiteral("ToolButton13"), QStringLiteral("帮助"), 11, &TMainForm::N41Click);
+    ToolButton12 =
+        addToolButton(QStringLiteral("ToolButton12"), QStringLiteral("退出"), 4, &TMainForm::QuitProgram);
 }
 
 void TMainForm::createPopupMenus()
@@ -318,9 +327,8 @@ void TMainForm::createPopupMenus()
     addList(order, QStringLiteral("按名称"), -1, &TMainForm::OByName);
     addList(order, QStringLiteral("按加入时间"), -1, &TMainForm::OByTime);
     connect(MainListPopupMenu, &QMenu::aboutToShow, this, &TMainForm::TurnFilePopMenu);
-    connect(MainList, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        MainListPopupMenu->popup(MainList->viewport()->mapToGlobal(pos));
-    });
+    connect(MainList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { MainListPopupMenu->popup(MainList->viewport()->mapToGlobal(pos)); });
 
     TrayPopMenu = new QMenu(this);
     TrayPopMenu->setObjectName(QStringLiteral("TrayPopMenu"));
@@ -332,8 +340,8 @@ void TMainForm::createPopupMenus()
     connect(N341, &QAction::triggered, this, &TMainForm::N341Click);
     TrayPopMenu->addSeparator();
     connect(TrayPopMenu->addAction(QStringLiteral("关于")), &QAction::triggered, this, &TMainForm::N46Click);
-    connect(TrayPopMenu->addAction(IconLibrary::detailImage(1), QStringLiteral("退出")), &QAction::triggered, this,
-            &TMainForm::QuitProgram);
+    connect(TrayPopMenu->addAction(IconLibrary::detailImage(1), QStringLiteral("退出")), &QAction::triggered,
+            this, &TMainForm::QuitProgram);
 }
 
 // Creation, in its order. The data module does not exist yet and is not used.
@@ -648,7 +656,9 @@ void TMainForm::MainListShow()
         children.reserve(node->childCount());
         for (int i = 0; i < node->childCount(); ++i) {
             const QTreeWidgetItem *child = node->child(i);
-            children.append({child->text(0), child->childCount() > 0 ? ListEntry::CategoryWithChildren : ListEntry::Category, 0});
+            children.append({child->text(0),
+                             child->childCount() > 0 ? ListEntry::CategoryWithChildren : ListEntry::Category,
+                             0});
         }
         MainListModel->setEntries(children);
         if (path.size() == 2)
@@ -680,12 +690,14 @@ void TMainForm::recordVisit(const QTreeWidgetItem *node)
 void TMainForm::AddRealFileToList(const QString &bigClass, const QString &className, const QString &rootText,
                                   int order)
 {
-    const int image = rootText == NodeRules::TextRootText ? ListEntry::TextMaterial : ListEntry::InstanceMaterial;
+    const int image =
+        rootText == NodeRules::TextRootText ? ListEntry::TextMaterial : ListEntry::InstanceMaterial;
     setProgress(3);
     setStatusText(QStringLiteral("正在从数据库读取数据！"));
     QVector<ListEntry> entries;
     QString error;
-    const bool ok = readListEntries(Statements::list(bigClass, className, rootText, order), image, &entries, &error);
+    const bool ok =
+        readListEntries(Statements::list(bigClass, className, rootText, order), image, &entries, &error);
     // Entries read before a failure stay listed.
     MainListModel->append(entries);
     if (ok) {

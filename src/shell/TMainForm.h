@@ -147,7 +147,8 @@ public slots:
 
     // Material list.
     void MainListShow();
-    void AddRealFileToList(const QString &bigClass, const QString &className, const QString &rootText, int order);
+    void AddRealFileToList(const QString &bigClass, const QString &className, const QString &rootText,
+                           int order);
     void MainTreeViewClick();
     void MainListClick();
     void MainListDblClick();
@@ -218,7 +219,8 @@ private:
     void createMenus();
     void createToolBar();
     void createPopupMenus();
-    QToolButton *addToolButton(const QString &name, const QString &hint, int image, void (TMainForm::*handler)());
+    QToolButton *addToolButton(const QString &name, const QString &hint, int image,
+                               void (TMainForm::*handler)());
 
     CategoryCommands *m_categoryCommands = nullptr;
     MaterialCommands *m_materialCommands = nullptr;

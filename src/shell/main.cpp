@@ -27,7 +27,8 @@ int main(int argc, char *argv[])
         return 1;
     TMainData data;
     form.attachDataModule(&data);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &form, &TMainForm::activateFromSecondCopy);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &form,
+                     &TMainForm::activateFromSecondCopy);
     QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &form, &TMainForm::QuitProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &TMainForm::QuitProgram);
 

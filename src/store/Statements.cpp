@@ -29,9 +29,9 @@ QString deleteMaterial(const QString &table, qint64 id)
 
 QString moveMaterial(const QString &table, const QString &bigClass, const QString &className, qint64 id)
 {
-    return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") + SqlText::literal(bigClass) +
-           QStringLiteral(",classname=") + SqlText::literal(className) + QStringLiteral(" where id=") +
-           QString::number(id);
+    return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") +
+           SqlText::literal(bigClass) + QStringLiteral(",classname=") + SqlText::literal(className) +
+           QStringLiteral(" where id=") + QString::number(id);
 }
 
 } // namespace Statements

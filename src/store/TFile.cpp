@@ -132,11 +132,12 @@ QString TFile::renameStatement(const QString &bigClass, const QString &className
 {
     const QString table = NodeRules::tableOfRoot(rootText);
     if (className.isEmpty())
-        return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") + SqlText::literal(newName) +
-               QStringLiteral(" where bigclassname=") + SqlText::literal(bigClass);
+        return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") +
+               SqlText::literal(newName) + QStringLiteral(" where bigclassname=") +
+               SqlText::literal(bigClass);
     return QStringLiteral("update ") + table + QStringLiteral(" set classname=") + SqlText::literal(newName) +
-           QStringLiteral(" where bigclassname=") + SqlText::literal(bigClass) + QStringLiteral(" and classname=") +
-           SqlText::literal(className);
+           QStringLiteral(" where bigclassname=") + SqlText::literal(bigClass) +
+           QStringLiteral(" and classname=") + SqlText::literal(className);
 }
 
 QString TFile::deleteStatement(const QString &bigClass, const QString &className, const QString &rootText)

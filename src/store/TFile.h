@@ -36,13 +36,15 @@ public:
     static bool ExecuteStatement(const QString &sql);
     // The number of rows the select returns; count is left alone on failure.
     static bool CountRows(const QString &sql, int &count);
-    static bool RenameCategoryRecords(const QString &bigClass, const QString &className, const QString &rootText,
-                                      const QString &newName);
-    static bool DeleteCategoryRecords(const QString &bigClass, const QString &className, const QString &rootText);
+    static bool RenameCategoryRecords(const QString &bigClass, const QString &className,
+                                      const QString &rootText, const QString &newName);
+    static bool DeleteCategoryRecords(const QString &bigClass, const QString &className,
+                                      const QString &rootText);
 
     static QString renameStatement(const QString &bigClass, const QString &className, const QString &rootText,
                                    const QString &newName);
-    static QString deleteStatement(const QString &bigClass, const QString &className, const QString &rootText);
+    static QString deleteStatement(const QString &bigClass, const QString &className,
+                                   const QString &rootText);
 
     static const QString FatalSuffix;
 

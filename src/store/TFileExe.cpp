@@ -10,7 +10,8 @@ using SqlText::literal;
 
 QString TFileExe::insertStatement() const
 {
-    return QStringLiteral("insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) values(") +
+    return QStringLiteral(
+               "insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) values(") +
            literal(title) + QLatin1Char(',') + literal(classname) + QLatin1Char(',') + literal(bigclassname) +
            QLatin1Char(',') + literal(writer) + QLatin1Char(',') + literal(createtime) + QLatin1Char(',') +
            literal(AnsiText::joinLines(about)) + QLatin1Char(',') + literal(fpath) + QLatin1Char(')');
@@ -25,9 +26,9 @@ QString TFileExe::updateStatement(qint64 id) const
 {
     return QStringLiteral("update exefile set title=") + literal(title) + QStringLiteral(",classname=") +
            literal(classname) + QStringLiteral(",bigclassname=") + literal(bigclassname) +
-           QStringLiteral(",writer=") + literal(writer) + QStringLiteral(",createtime=") + literal(createtime) +
-           QStringLiteral(",about=") + literal(AnsiText::joinLines(about)) + QStringLiteral(",fpath=") +
-           literal(fpath) + QStringLiteral(" where id=") + QString::number(id);
+           QStringLiteral(",writer=") + literal(writer) + QStringLiteral(",createtime=") +
+           literal(createtime) + QStringLiteral(",about=") + literal(AnsiText::joinLines(about)) +
+           QStringLiteral(",fpath=") + literal(fpath) + QStringLiteral(" where id=") + QString::number(id);
 }
 
 void TFileExe::readRow(const QSqlQuery &row)

@@ -42,7 +42,8 @@ void TMainData::setConnectionString()
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
 }
 
-bool TMainData::run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error)
+bool TMainData::run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess,
+                    QString *error)
 {
     QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
     bool ok = false;
@@ -67,10 +68,12 @@ bool TMainData::run(const QString &sql, const std::function<void(QSqlQuery &quer
 
 bool TMainData::execute(const QString &sql, QString *error)
 {
-    return run(sql, [](QSqlQuery &) {}, error);
+    return run(
+        sql, [](QSqlQuery &) {}, error);
 }
 
-bool TMainData::select(const QString &sql, const std::function<void(const QSqlQuery &row)> &reader, QString *error)
+bool TMainData::select(const QString &sql, const std::function<void(const QSqlQuery &row)> &reader,
+                       QString *error)
 {
     return run(
         sql,

@@ -1,12 +1,12 @@
 #include "tree/CategoryCommands.h"
 
+#include "shell/LineEdits.h"
 #include "shell/MessageBoxes.h"
 #include "shell/TMainForm.h"
 #include "store/TFile.h"
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
-#include "shell/LineEdits.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
@@ -74,8 +74,8 @@ void CategoryCommands::AddNewItem()
     }
     const QString name =
         askName(QStringLiteral("请输入分类名"),
-                QStringLiteral("请输入分类名：在\"") + node->text(0) + QStringLiteral("\"里的子类"), QString(),
-                childNames(node));
+                QStringLiteral("请输入分类名：在\"") + node->text(0) + QStringLiteral("\"里的子类"),
+                QString(), childNames(node));
     if (name.isEmpty())
         return;
     if (node->parent())
@@ -93,12 +93,12 @@ void CategoryCommands::ReNameItem()
         return;
     }
     if (CategoryTree::isRoot(node)) {
-        MessageBoxes::show(&m_form, QStringLiteral("这是软件定义的根目录，你不能修改！"), MessageBoxes::AppTitle,
-                           QMessageBox::Warning);
+        MessageBoxes::show(&m_form, QStringLiteral("这是软件定义的根目录，你不能修改！"),
+                           MessageBoxes::AppTitle, QMessageBox::Warning);
         return;
     }
-    const QString name = askName(QStringLiteral("请输入新的名字"), QStringLiteral("请输入新的名字："), node->text(0),
-                                 siblingNames(node));
+    const QString name = askName(QStringLiteral("请输入新的名字"), QStringLiteral("请输入新的名字："),
+                                 node->text(0), siblingNames(node));
     if (name.isEmpty())
         return;
     const QStringList path = CategoryTree::pathOf(node);
@@ -116,8 +116,8 @@ void CategoryCommands::DelChildItem()
         return;
     }
     if (CategoryTree::isRoot(node)) {
-        MessageBoxes::show(&m_form, QStringLiteral("这是本软件定义的根目录，不能删除"), MessageBoxes::AppTitle,
-                           QMessageBox::Warning);
+        MessageBoxes::show(&m_form, QStringLiteral("这是本软件定义的根目录，不能删除"),
+                           MessageBoxes::AppTitle, QMessageBox::Warning);
         return;
     }
     if (MessageBoxes::show(&m_form,

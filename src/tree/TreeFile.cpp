@@ -16,7 +16,8 @@ QString nameOf(const QString &line, int leadingMarks)
     QString rest = line.mid(leadingMarks);
     if (rest.isEmpty())
         return rest;
-    const bool pair = rest.size() >= 2 && rest.back().isLowSurrogate() && rest.at(rest.size() - 2).isHighSurrogate();
+    const bool pair =
+        rest.size() >= 2 && rest.back().isLowSurrogate() && rest.at(rest.size() - 2).isHighSurrogate();
     rest.chop(pair ? 2 : 1);
     return rest;
 }
@@ -83,7 +84,8 @@ QVector<TreeNode> TreeFile::parse(const QStringList &lines, int *skippedLines)
             continue;
         }
         if (twoMarks) {
-            roots[currentRoot].children[currentChild].children.append({nameOf(line, 2), NodeRules::SecondLevel, {}});
+            roots[currentRoot].children[currentChild].children.append(
+                {nameOf(line, 2), NodeRules::SecondLevel, {}});
         } else if (oneMark) {
             roots[currentRoot].children.append({nameOf(line, 1), NodeRules::FirstLevelCollapsed, {}});
             currentChild = static_cast<int>(roots[currentRoot].children.size()) - 1;

@@ -75,10 +75,11 @@ qint64 MainFormFixture::addText(const QString &title, const QString &bigClass, c
                                 const QString &createTime, const QString &body, const QString &writer)
 {
     using SqlText::literal;
-    folder.exec(QStringLiteral("insert into textfile(title,classname,bigclassname,writer,createtime,main) values(") +
-                literal(QuoteForSql(title, false)) + QLatin1Char(',') + literal(className) + QLatin1Char(',') +
-                literal(bigClass) + QLatin1Char(',') + literal(writer) + QLatin1Char(',') + literal(createTime) +
-                QLatin1Char(',') + literal(QuoteForSql(body, true)) + QLatin1Char(')'));
+    folder.exec(
+        QStringLiteral("insert into textfile(title,classname,bigclassname,writer,createtime,main) values(") +
+        literal(QuoteForSql(title, false)) + QLatin1Char(',') + literal(className) + QLatin1Char(',') +
+        literal(bigClass) + QLatin1Char(',') + literal(writer) + QLatin1Char(',') + literal(createTime) +
+        QLatin1Char(',') + literal(QuoteForSql(body, true)) + QLatin1Char(')'));
     return folder.value(QStringLiteral("select max(id) from textfile")).toLongLong();
 }
 
@@ -86,9 +87,11 @@ qint64 MainFormFixture::addInstance(const QString &title, const QString &bigClas
                                     const QString &path, const QString &about)
 {
     using SqlText::literal;
-    folder.exec(QStringLiteral("insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) values(") +
-                literal(QuoteForSql(title, false)) + QLatin1Char(',') + literal(className) + QLatin1Char(',') +
-                literal(bigClass) + QStringLiteral(",'','2026-01-01 10:00:00',") + literal(QuoteForSql(about, true)) +
-                QLatin1Char(',') + literal(path) + QLatin1Char(')'));
+    folder.exec(
+        QStringLiteral(
+            "insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) values(") +
+        literal(QuoteForSql(title, false)) + QLatin1Char(',') + literal(className) + QLatin1Char(',') +
+        literal(bigClass) + QStringLiteral(",'','2026-01-01 10:00:00',") + literal(QuoteForSql(about, true)) +
+        QLatin1Char(',') + literal(path) + QLatin1Char(')'));
     return folder.value(QStringLiteral("select max(id) from exefile")).toLongLong();
 }

@@ -24,7 +24,8 @@ public:
     };
     using Handler = std::function<void(QWidget *modal)>;
 
-    explicit ModalDriver(QMessageBox::StandardButton defaultAnswer = QMessageBox::Ok, QObject *parent = nullptr);
+    explicit ModalDriver(QMessageBox::StandardButton defaultAnswer = QMessageBox::Ok,
+                         QObject *parent = nullptr);
 
     void queue(const Handler &handler) { m_handlers.append(handler); }
     // Queues answering the next message box with a given button (and records it).
