@@ -82,12 +82,28 @@ bool TFile::LoadRecord(qint64 id)
     return true;
 }
 
+QString TFile::commonValues() const
+{
+    return SqlText::literal(title) + QLatin1Char(',') + SqlText::literal(classname) + QLatin1Char(',') +
+           SqlText::literal(bigclassname) + QLatin1Char(',') + SqlText::literal(writer) + QLatin1Char(',') +
+           SqlText::literal(createtime);
+}
+
+QString TFile::commonAssignments() const
+{
+    return QStringLiteral("title=") + SqlText::literal(title) + QStringLiteral(",classname=") +
+           SqlText::literal(classname) + QStringLiteral(",bigclassname=") + SqlText::literal(bigclassname) +
+           QStringLiteral(",writer=") + SqlText::literal(writer) + QStringLiteral(",createtime=") +
+           SqlText::literal(createtime);
+}
+
 void TFile::readCommonColumns(const QSqlQuery &row)
 {
     title = UnquoteFromSql(row.value(1).toString(), false);
     writer = row.value(4).toString();
     bigclassname = row.value(3).toString();
     classname = row.value(2).toString();
+    createtime = row.value(5).toString();
 }
 
 bool TFile::ExecuteStatement(const QString &sql)

@@ -52,6 +52,9 @@ protected:
     // Reads the row of a successful load; columns by position in the table's order.
     virtual void readRow(const QSqlQuery &row) = 0;
     void readCommonColumns(const QSqlQuery &row);
+    // The five shared columns as an insert's values and as an update's assignments.
+    QString commonValues() const;
+    QString commonAssignments() const;
     // Clears the body or description before a load: it stays empty unless read.
     virtual void clearText() = 0;
 

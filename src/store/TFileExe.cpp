@@ -12,9 +12,8 @@ QString TFileExe::insertStatement() const
 {
     return QStringLiteral(
                "insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) values(") +
-           literal(title) + QLatin1Char(',') + literal(classname) + QLatin1Char(',') + literal(bigclassname) +
-           QLatin1Char(',') + literal(writer) + QLatin1Char(',') + literal(createtime) + QLatin1Char(',') +
-           literal(AnsiText::joinLines(about)) + QLatin1Char(',') + literal(fpath) + QLatin1Char(')');
+           commonValues() + QLatin1Char(',') + literal(AnsiText::joinLines(about)) + QLatin1Char(',') +
+           literal(fpath) + QLatin1Char(')');
 }
 
 QString TFileExe::loadStatement(qint64 id) const
@@ -24,11 +23,9 @@ QString TFileExe::loadStatement(qint64 id) const
 
 QString TFileExe::updateStatement(qint64 id) const
 {
-    return QStringLiteral("update exefile set title=") + literal(title) + QStringLiteral(",classname=") +
-           literal(classname) + QStringLiteral(",bigclassname=") + literal(bigclassname) +
-           QStringLiteral(",writer=") + literal(writer) + QStringLiteral(",createtime=") +
-           literal(createtime) + QStringLiteral(",about=") + literal(AnsiText::joinLines(about)) +
-           QStringLiteral(",fpath=") + literal(fpath) + QStringLiteral(" where id=") + QString::number(id);
+    return QStringLiteral("update exefile set ") + commonAssignments() + QStringLiteral(",about=") +
+           literal(AnsiText::joinLines(about)) + QStringLiteral(",fpath=") + literal(fpath) +
+           QStringLiteral(" where id=") + QString::number(id);
 }
 
 void TFileExe::readRow(const QSqlQuery &row)
@@ -36,5 +33,4 @@ void TFileExe::readRow(const QSqlQuery &row)
     readCommonColumns(row);
     about = AnsiText::splitLines(UnquoteFromSql(row.value(6).toString(), true));
     fpath = row.value(7).toString();
-    createtime = row.value(5).toString();
 }
