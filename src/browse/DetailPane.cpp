@@ -34,14 +34,6 @@ QString singleLine(QString text)
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
 }
-
-QStringList childNames(const QTreeWidgetItem *node)
-{
-    QStringList names;
-    for (int i = 0; node && i < node->childCount(); ++i)
-        names.append(node->child(i)->text(0));
-    return names;
-}
 } // namespace
 
 DetailPane::DetailPane(TMainForm &form) : QObject(&form), m_form(form)
@@ -115,7 +107,7 @@ void DetailPane::showCategory(const QString &caption, int image)
     int count = 0;
     const bool counted = !statement.isEmpty() && TFile::CountRows(statement, count);
     showRows(
-        DetailRows::categoryRows(topLevel, DetailRows::childrenValue(childNames(node)),
+        DetailRows::categoryRows(topLevel, DetailRows::childrenValue(CategoryTree::childNames(node)),
                                  counted ? QStringLiteral("共%1个").arg(count) : QStringLiteral("无法统计")));
 }
 

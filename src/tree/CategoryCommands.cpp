@@ -15,19 +15,9 @@
 namespace {
 const QString NoNodeSelected = QStringLiteral("你还没有在左边的分类树中选择一个分类！");
 
-QStringList childNames(const QTreeWidgetItem *parent, const QTreeWidgetItem *except = nullptr)
-{
-    QStringList names;
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (parent->child(i) != except)
-            names.append(parent->child(i)->text(0));
-    }
-    return names;
-}
-
 QStringList siblingNames(const QTreeWidgetItem *node)
 {
-    return childNames(node->parent(), node);
+    return CategoryTree::childNames(node->parent(), node);
 }
 } // namespace
 
@@ -75,7 +65,7 @@ void CategoryCommands::AddNewItem()
     const QString name =
         askName(QStringLiteral("请输入分类名"),
                 QStringLiteral("请输入分类名：在\"") + node->text(0) + QStringLiteral("\"里的子类"),
-                QString(), childNames(node));
+                QString(), CategoryTree::childNames(node));
     if (name.isEmpty())
         return;
     if (node->parent())

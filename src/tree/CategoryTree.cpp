@@ -108,6 +108,16 @@ void selectNode(QTreeWidget *tree, QTreeWidgetItem *item)
     tree->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
 }
 
+QStringList childNames(const QTreeWidgetItem *parent, const QTreeWidgetItem *except)
+{
+    QStringList names;
+    for (int i = 0; parent && i < parent->childCount(); ++i) {
+        if (parent->child(i) != except)
+            names.append(parent->child(i)->text(0));
+    }
+    return names;
+}
+
 QTreeWidgetItem *rootOf(QTreeWidgetItem *item)
 {
     while (item && item->parent())

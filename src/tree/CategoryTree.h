@@ -30,6 +30,8 @@ QTreeWidgetItem *selectedNode(const QTreeWidget *tree);
 void selectNode(QTreeWidget *tree, QTreeWidgetItem *item);
 
 QTreeWidgetItem *rootOf(QTreeWidgetItem *item);
+// The names of a node's children in their order, leaving out one of them if given.
+QStringList childNames(const QTreeWidgetItem *parent, const QTreeWidgetItem *except = nullptr);
 // The names from the root down to the node.
 QStringList pathOf(const QTreeWidgetItem *item);
 QString tableOf(QTreeWidgetItem *item);
