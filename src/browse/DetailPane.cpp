@@ -1,19 +1,17 @@
 #include "browse/DetailPane.h"
 
-#include "browse/ActionLink.h"
 #include "browse/DetailRows.h"
 #include "browse/MaterialListModel.h"
-#include "browse/TNewFrmViewer.h"
+#include "browse/MaterialViewer.h"
 #include "browse/ViewerLook.h"
 #include "resources/IconLibrary.h"
-#include "shell/MessageBoxes.h"
-#include "shell/MessageNumbers.h"
-#include "shell/TMainForm.h"
-#include "store/TFile.h"
-#include "store/TFileExe.h"
-#include "store/TFileText.h"
+#include "store/InstanceMaterial.h"
+#include "store/Material.h"
+#include "store/TextMaterial.h"
 #include "tree/CategoryTree.h"
-#include "tree/NodeRules.h"
+#include "widgets/ActionLink.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/ProgramEvents.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -22,8 +20,6 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
-
-QString RunPath;
 
 namespace {
 // A value cell shows one line; the row keeps its text as it is.
@@ -36,15 +32,35 @@ QString singleLine(QString text)
 }
 } // namespace
 
-DetailPane::DetailPane(TMainForm &form) : QObject(&form), m_form(form)
+DetailPane::DetailPane(QTreeWidget *categoryTree, QWidget *panel)
+    : QObject(panel), m_categoryTree(categoryTree), m_rows(new QTreeWidget(panel)),
+      m_viewer(new QPlainTextEdit(panel))
 {
-    QTreeWidget *pane = m_form.MainDetail;
-    pane->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_rows->setObjectName(QStringLiteral("detailPane"));
+    m_rows->setColumnCount(2);
+    m_rows->setHeaderLabels({QStringLiteral("名称"), QStringLiteral("值")});
+    m_rows->header()->resizeSection(0, 100);
+    m_rows->header()->resizeSection(1, 400);
+    m_rows->header()->setStretchLastSection(false);
+    m_rows->setRootIsDecorated(false);
+    m_rows->setStyleSheet(QStringLiteral(
+        "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"));
+    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Row captions may be edited in place; the edit goes nowhere.
-    connect(pane, &QTreeWidget::itemDoubleClicked, pane, [pane](QTreeWidgetItem *item, int column) {
+    connect(m_rows, &QTreeWidget::itemDoubleClicked, m_rows, [this](QTreeWidgetItem *item, int column) {
         if (column == 0)
-            pane->editItem(item, 0);
+            m_rows->editItem(item, 0);
     });
+
+    m_viewer->setObjectName(QStringLiteral("inWindowViewer"));
+    m_viewer->setReadOnly(true);
+    m_viewer->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_viewer->hide();
+}
+
+QWidget *DetailPane::window() const
+{
+    return m_rows->window();
 }
 
 void DetailPane::removeLinks()
@@ -56,28 +72,33 @@ void DetailPane::removeLinks()
 void DetailPane::clear()
 {
     removeLinks();
-    m_form.MainDetail->clear();
+    m_rows->clear();
 }
 
-void DetailPane::MainDetailShow(const QModelIndex &item, bool selected)
+void DetailPane::hideViewer()
+{
+    m_viewer->hide();
+}
+
+void DetailPane::showEntry(const QModelIndex &entry, bool selected)
 {
     removeLinks();
-    if (!selected || !item.isValid())
+    if (!selected || !entry.isValid())
         return;
-    m_form.MainDetail->clear();
-    const int image = item.data(MaterialListModel::ImageRole).toInt();
-    const qint64 id = item.data(MaterialListModel::IdRole).toLongLong();
+    m_rows->clear();
+    const int image = entry.data(MaterialListModel::ImageRole).toInt();
+    const qint64 id = entry.data(MaterialListModel::IdRole).toLongLong();
     if (image == ListEntry::TextMaterial) {
-        TFileText record;
-        record.LoadRecord(id);
-        showRows(DetailRows::textRows(record, id, m_form.BrowseInNewWindow == 1));
+        TextMaterial record;
+        record.load(id);
+        showRows(DetailRows::textRows(record, id, m_settings.browseInNewWindow));
     } else if (image == ListEntry::InstanceMaterial) {
-        TFileExe record;
-        record.LoadRecord(id);
-        RunPath = record.fpath;
+        InstanceMaterial record;
+        record.load(id);
+        m_runPath = record.path;
         showRows(DetailRows::instanceRows(record, id));
     } else {
-        showCategory(item.data(Qt::DisplayRole).toString(), image);
+        showCategory(entry.data(Qt::DisplayRole).toString(), image);
     }
 }
 
@@ -87,9 +108,9 @@ void DetailPane::showCategory(const QString &caption, int image)
     QTreeWidgetItem *node = nullptr;
     QString statement;
     if (topLevel) {
-        node = CategoryTree::findByText(m_form.MainTreeView, caption);
+        node = CategoryTree::findByText(m_categoryTree, caption);
         statement = DetailRows::countStatementOfKind(caption);
-    } else if (QTreeWidgetItem *selectedNode = m_form.selectedNode()) {
+    } else if (QTreeWidgetItem *selectedNode = CategoryTree::selectedNode(m_categoryTree)) {
         // The first child of that name, else the last child.
         for (int i = 0; i < selectedNode->childCount() && !node; ++i) {
             if (selectedNode->child(i)->text(0) == caption)
@@ -105,7 +126,7 @@ void DetailPane::showCategory(const QString &caption, int image)
         }
     }
     int count = 0;
-    const bool counted = !statement.isEmpty() && TFile::CountRows(statement, count);
+    const bool counted = !statement.isEmpty() && Material::countRows(statement, count);
     showRows(
         DetailRows::categoryRows(topLevel, DetailRows::childrenValue(CategoryTree::childNames(node)),
                                  counted ? QStringLiteral("共%1个").arg(count) : QStringLiteral("无法统计")));
@@ -113,67 +134,63 @@ void DetailPane::showCategory(const QString &caption, int image)
 
 void DetailPane::showRows(const QList<DetailRow> &rows)
 {
-    QTreeWidget *pane = m_form.MainDetail;
     const QIcon rowIcon = IconLibrary::detailImage(0);
     for (const DetailRow &row : rows) {
-        auto *item = new QTreeWidgetItem(pane, {row.caption, singleLine(row.value)});
+        auto *item = new QTreeWidgetItem(m_rows, {row.caption, singleLine(row.value)});
         item->setIcon(0, rowIcon);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (row.link.isEmpty())
             continue;
-        auto *link = new ActionLink(row.link, row.linkTag, pane->viewport());
-        const QRect bounds = pane->visualItemRect(item);
-        link->move(pane->header()->sectionSize(0) + bounds.left() + 300, bounds.top() + 1);
+        auto *link = new ActionLink(row.link, row.linkTag, m_rows->viewport());
+        const QRect bounds = m_rows->visualItemRect(item);
+        link->move(m_rows->header()->sectionSize(0) + bounds.left() + 300, bounds.top() + 1);
         link->show();
         if (row.link == DetailRows::ViewHere)
-            connect(link, &ActionLink::clicked, this, &DetailPane::ViewInThisFrm);
+            connect(link, &ActionLink::clicked, this, &DetailPane::viewHere);
         else if (row.link == DetailRows::Run)
-            connect(link, &ActionLink::clicked, this, &DetailPane::RunDetail);
+            connect(link, &ActionLink::clicked, this, &DetailPane::runMaterial);
         else
-            connect(link, &ActionLink::clicked, this, &DetailPane::ViewInNewFrm);
+            connect(link, &ActionLink::clicked, this, &DetailPane::viewInNewWindow);
         m_links.append(link);
     }
 }
 
-void DetailPane::ViewInThisFrm(ActionLink *link)
+void DetailPane::viewHere(ActionLink *link)
 {
-    QPlainTextEdit *viewer = m_form.ThisFrmViewer;
-    viewer->clear();
-    TFileText record;
-    record.LoadRecord(link->tag());
-    ViewerLook::applyBackColor(viewer, m_form.ViewerBackColor);
-    ThisFrmFontInit();
-    viewer->setPlainText(DetailRows::composedText(record).join(QLatin1Char('\n')));
-    viewer->show();
-    viewer->raise();
+    m_viewer->clear();
+    TextMaterial record;
+    record.load(link->tag());
+    ViewerLook::applyBackColor(m_viewer, m_settings.backColor);
+    ViewerLook::applyFont(m_viewer, window());
+    m_viewer->setPlainText(DetailRows::composedText(record).join(QLatin1Char('\n')));
+    m_viewer->show();
+    m_viewer->raise();
 }
 
-void DetailPane::ThisFrmFontInit()
+void DetailPane::viewInNewWindow(ActionLink *link)
 {
-    ViewerLook::applyFont(m_form.ThisFrmViewer, &m_form);
-}
-
-void DetailPane::ViewInNewFrm(ActionLink *link)
-{
-    TNewFrmViewer *viewer =
-        m_form.WindowPerMaterial == 1 ? nullptr : TNewFrmViewer::findByCaption(LastViewerCaption);
+    MaterialViewer *viewer =
+        m_settings.windowPerMaterial ? nullptr : MaterialViewer::findVisible(m_lastViewerCaption);
     if (!viewer) {
-        viewer = new TNewFrmViewer(link->text(), link->tag(), m_form.ViewerBackColor);
+        viewer = new MaterialViewer(link->text(), link->tag(), m_settings.backColor);
+        // Closing any viewer forgets which one was filled last.
+        connect(viewer, &MaterialViewer::closed, this, [this] { m_lastViewerCaption.clear(); });
         viewer->show();
-        return;
+    } else {
+        viewer->setBackColor(m_settings.backColor);
+        const int kind = link->text() == DetailRows::ViewAbout ? MaterialViewer::DescriptionKind
+                                                               : MaterialViewer::TextKind;
+        RefillViewerEvent refill(kind, link->tag());
+        QCoreApplication::sendEvent(viewer, &refill);
     }
-    viewer->setBackColor(m_form.ViewerBackColor);
-    const int kind =
-        link->text() == DetailRows::ViewAbout ? TNewFrmViewer::AboutKind : TNewFrmViewer::TextKind;
-    ParamMessageEvent refill(MessageNumber::ReView, kind, link->tag());
-    QCoreApplication::sendEvent(viewer, &refill);
+    m_lastViewerCaption = viewer->windowTitle();
 }
 
-void DetailPane::RunDetail()
+void DetailPane::runMaterial()
 {
-    if (!QFileInfo::exists(RunPath)) {
-        MessageBoxes::plain(&m_form, QStringLiteral("资料路径有错，不存在该路径，请修改。"));
+    if (!QFileInfo::exists(m_runPath)) {
+        MessageBoxes::plain(window(), QStringLiteral("资料路径有错，不存在该路径，请修改。"));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(RunPath));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_runPath));
 }

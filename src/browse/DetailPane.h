@@ -6,11 +6,10 @@
 
 class ActionLink;
 class QModelIndex;
-class TMainForm;
+class QPlainTextEdit;
+class QTreeWidget;
+class QWidget;
 struct DetailRow;
-
-// The instance path of the material shown last in the detail pane; its "运行资料" runs it.
-extern QString RunPath;
 
 // The detail pane below the material list: describes the selected entry, and opens a
 // material's text in the in-window viewer or a separate viewer, or runs its file.
@@ -18,24 +17,45 @@ class DetailPane : public QObject
 {
     Q_OBJECT
 public:
-    explicit DetailPane(TMainForm &form);
+    // How materials open, from the settings.
+    struct ViewerSettings
+    {
+        bool browseInNewWindow = false;
+        bool windowPerMaterial = false;
+        int backColor = 16777215;
+    };
 
-    void MainDetailShow(const QModelIndex &item, bool selected);
-    // Removes every row and link.
-    void clear();
+    // The pane's rows and the in-window viewer are children of the panel; the category tree
+    // names what a category entry holds.
+    DetailPane(QTreeWidget *categoryTree, QWidget *panel);
+
+    QTreeWidget *rows() const { return m_rows; }
+    QPlainTextEdit *viewer() const { return m_viewer; }
     QList<ActionLink *> links() const { return m_links; }
+    void setViewerSettings(const ViewerSettings &settings) { m_settings = settings; }
+    const ViewerSettings &viewerSettings() const { return m_settings; }
 
 public slots:
-    void ViewInThisFrm(ActionLink *link);
-    void ViewInNewFrm(ActionLink *link);
-    void RunDetail();
+    // A list entry became selected (or no longer is).
+    void showEntry(const QModelIndex &entry, bool selected);
+    // Removes every row and link.
+    void clear();
+    void hideViewer();
+    void viewHere(ActionLink *link);
+    void viewInNewWindow(ActionLink *link);
+    void runMaterial();
 
 private:
     void removeLinks();
     void showRows(const QList<DetailRow> &rows);
     void showCategory(const QString &caption, int image);
-    void ThisFrmFontInit();
+    QWidget *window() const;
 
-    TMainForm &m_form;
+    QTreeWidget *m_categoryTree;
+    QTreeWidget *m_rows;
+    QPlainTextEdit *m_viewer;
     QList<ActionLink *> m_links;
+    ViewerSettings m_settings;
+    QString m_runPath;           // the path of the instance shown last: "运行资料" runs it
+    QString m_lastViewerCaption; // the separate viewer filled last; emptied when any viewer closes
 };

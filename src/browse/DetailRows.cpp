@@ -2,19 +2,19 @@
 
 #include "base/AnsiText.h"
 #include "store/SqlText.h"
-#include "store/TFileExe.h"
-#include "store/TFileText.h"
+#include "store/InstanceMaterial.h"
+#include "store/TextMaterial.h"
 #include "tree/NodeRules.h"
 
 namespace DetailRows {
 
 namespace {
-QList<DetailRow> commonRows(const TFile &record)
+QList<DetailRow> commonRows(const Material &record)
 {
     return {{QStringLiteral("名称:"), record.title, {}, 0},
-            {QStringLiteral("分类:"), record.bigclassname + QStringLiteral("--->") + record.classname, {}, 0},
-            {QStringLiteral("作者:"), record.writer, {}, 0},
-            {QStringLiteral("创建时间:"), record.createtime, {}, 0}};
+            {QStringLiteral("分类:"), record.category + QStringLiteral("--->") + record.subcategory, {}, 0},
+            {QStringLiteral("作者:"), record.author, {}, 0},
+            {QStringLiteral("创建时间:"), record.createTime, {}, 0}};
 }
 } // namespace
 
@@ -52,32 +52,32 @@ QList<DetailRow> categoryRows(bool topLevel, const QString &children, const QStr
         {QStringLiteral("拥有资料数："), count, {}, 0}};
 }
 
-QList<DetailRow> textRows(const TFileText &record, qint64 id, bool browseInNewWindow)
+QList<DetailRow> textRows(const TextMaterial &record, qint64 id, bool browseInNewWindow)
 {
     QList<DetailRow> rows = commonRows(record);
-    rows.append({QStringLiteral("内容:"), preview(record.main, TextPreviewBytes),
+    rows.append({QStringLiteral("内容:"), preview(record.body, TextPreviewBytes),
                  browseInNewWindow ? ViewInNewWindow : ViewHere, id});
     return rows;
 }
 
-QList<DetailRow> instanceRows(const TFileExe &record, qint64 id)
+QList<DetailRow> instanceRows(const InstanceMaterial &record, qint64 id)
 {
     QList<DetailRow> rows = commonRows(record);
-    rows.append({QStringLiteral("简介:"), preview(record.about, AboutPreviewBytes), ViewAbout, id});
-    rows.append({QStringLiteral("资料路径:"), record.fpath, Run, 0});
+    rows.append({QStringLiteral("简介:"), preview(record.description, AboutPreviewBytes), ViewAbout, id});
+    rows.append({QStringLiteral("资料路径:"), record.path, Run, 0});
     return rows;
 }
 
-QStringList composedText(const TFileText &record)
+QStringList composedText(const TextMaterial &record)
 {
-    return QStringList{QStringLiteral("作者：") + record.writer,
+    return QStringList{QStringLiteral("作者：") + record.author,
                        QString(),
-                       QStringLiteral("所属分类：") + record.bigclassname + QStringLiteral("--->") +
-                           record.classname,
+                       QStringLiteral("所属分类：") + record.category + QStringLiteral("--->") +
+                           record.subcategory,
                        QString(),
-                       QStringLiteral("创建时间：") + record.createtime,
+                       QStringLiteral("创建时间：") + record.createTime,
                        QString()} +
-           record.main;
+           record.body;
 }
 
 } // namespace DetailRows

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-class TFileExe;
-class TFileText;
+class InstanceMaterial;
+class TextMaterial;
 
 // One row of the detail pane: a caption, its value, and the caption of the row's link, if any.
 struct DetailRow
@@ -46,10 +46,10 @@ QString countStatementOfKind(const QString &kindCaption);
 QString countStatementOfCategory(const QString &rootText, const QString &name, const QString &parentCategory);
 
 QList<DetailRow> categoryRows(bool topLevel, const QString &children, const QString &count);
-QList<DetailRow> textRows(const TFileText &record, qint64 id, bool browseInNewWindow);
-QList<DetailRow> instanceRows(const TFileExe &record, qint64 id);
+QList<DetailRow> textRows(const TextMaterial &record, qint64 id, bool browseInNewWindow);
+QList<DetailRow> instanceRows(const InstanceMaterial &record, qint64 id);
 
 // The text a viewer shows for a text material.
-QStringList composedText(const TFileText &record);
+QStringList composedText(const TextMaterial &record);
 
 } // namespace DetailRows

@@ -1,13 +1,13 @@
 #include "browse/HistoryList.h"
 
-void HistoryList::Clear()
+void HistoryList::clear()
 {
     for (Location &entry : m_slots)
         entry = Location();
     m_count = 1;
 }
 
-void HistoryList::Push(const Location &location)
+void HistoryList::push(const Location &location)
 {
     // An empty slot marks the end of the list; an empty location is no place to return to.
     if (location.isEmpty())
@@ -20,7 +20,7 @@ void HistoryList::Push(const Location &location)
     m_count = qMin(m_count + 1, Slots);
 }
 
-Location HistoryList::Pop()
+Location HistoryList::pop()
 {
     if (isFull()) {
         const Location last = m_slots[Slots - 1];
@@ -55,9 +55,9 @@ Location HistoryList::takeAt(int position)
     if (position < 0 || position >= entries.size())
         return Location();
     const Location taken = entries.takeAt(position);
-    Clear();
+    clear();
     for (auto it = entries.crbegin(); it != entries.crend(); ++it)
-        Push(*it);
+        push(*it);
     return taken;
 }
 
@@ -66,10 +66,10 @@ Location HistoryList::jump(HistoryList &from, HistoryList &to, int position, con
     const QVector<Location> entries = from.menuEntries();
     if (position < 0 || position >= entries.size())
         return Location();
-    to.Push(current);
+    to.push(current);
     for (int i = 0; i < position; ++i) {
-        to.Push(entries.at(i));
-        from.Pop();
+        to.push(entries.at(i));
+        from.pop();
     }
-    return from.Pop();
+    return from.pop();
 }

@@ -13,12 +13,12 @@ public:
     static constexpr int Slots = 5;
 
     // Empties every slot; the count becomes 1.
-    void Clear();
+    void clear();
     // Drops the oldest entry when the list is full, then fills the next free slot. An empty
     // location is not kept.
-    void Push(const Location &location);
+    void push(const Location &location);
     // Takes the most recent entry out; an empty list gives an empty location.
-    Location Pop();
+    Location pop();
 
     int count() const { return m_count; }
     // Slot n, 1 to 5; empty when unused.

@@ -1,14 +1,14 @@
 #include "browse/ListEntry.h"
 
 #include "store/SqlText.h"
-#include "store/TMainData.h"
+#include "store/Database.h"
 
 #include <QSqlQuery>
 #include <QVariant>
 
 bool readListEntries(const QString &sql, int image, QVector<ListEntry> *entries, QString *error)
 {
-    TMainData *data = TMainData::current();
+    Database *data = Database::current();
     if (!data) {
         *error = QStringLiteral("数据模块尚未建立");
         return false;
@@ -17,7 +17,7 @@ bool readListEntries(const QString &sql, int image, QVector<ListEntry> *entries,
         sql,
         [entries, image](const QSqlQuery &row) {
             entries->append(
-                {UnquoteFromSql(row.value(1).toString(), false), image, row.value(0).toLongLong()});
+                {SqlText::fromTokens(row.value(1).toString(), false), image, row.value(0).toLongLong()});
         },
         error);
 }

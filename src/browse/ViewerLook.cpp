@@ -1,7 +1,7 @@
 #include "browse/ViewerLook.h"
 
-#include "settings/WinColor.h"
-#include "shell/MessageBoxes.h"
+#include "settings/WindowsColor.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QPlainTextEdit>
 
@@ -24,7 +24,7 @@ QFont fontOf(const ViewerFontValues &values)
 void applyBackColor(QPlainTextEdit *memo, int color)
 {
     QPalette palette = memo->palette();
-    palette.setColor(QPalette::Base, WinColor::toQColor(color, palette));
+    palette.setColor(QPalette::Base, WindowsColor::toQColor(color, palette));
     memo->setPalette(palette);
 }
 
@@ -36,7 +36,7 @@ void applyFont(QPlainTextEdit *memo, QWidget *messageParent)
         MessageBoxes::show(messageParent, error, MessageBoxes::AppTitle, QMessageBox::Warning);
     memo->setFont(fontOf(values));
     QPalette palette = memo->palette();
-    palette.setColor(QPalette::Text, WinColor::toQColor(values.color, palette));
+    palette.setColor(QPalette::Text, WindowsColor::toQColor(values.color, palette));
     memo->setPalette(palette);
 }
 

@@ -2,26 +2,34 @@
 
 #include <QObject>
 
-class TMainForm;
+class MaterialList;
+class QTreeWidget;
+class QWidget;
 
-// The main window's commands on materials: add to the selected category, modify and delete
-// the selected material. Each rebuilds the material list when it has run.
+// The commands on materials: add to the selected category, modify and delete the selected
+// material. Each refreshes the material list when it has run.
 class MaterialCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit MaterialCommands(TMainForm &form);
+    MaterialCommands(QTreeWidget *tree, MaterialList *list, QWidget *window);
 
 public slots:
-    void AddFileToItem();
-    void N14Click();
-    void DelFile();
-    void ReFile();
+    // From the menu and the tool bar.
+    void addMaterial();
+    // From the list's pop-up menu, whose messages differ.
+    void addMaterialFromList();
+    void deleteSelectedMaterial();
+    void modifySelectedMaterial();
+
+signals:
+    void statusChanged(const QString &text);
 
 private:
     // The selected list entry when it is a material; otherwise the message says why, and -1.
     int selectedMaterialRow(const QString &categoryMessage);
-    void refreshList();
 
-    TMainForm &m_form;
+    QTreeWidget *m_tree;
+    MaterialList *m_list;
+    QWidget *m_window;
 };

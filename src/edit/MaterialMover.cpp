@@ -1,14 +1,14 @@
 #include "edit/MaterialMover.h"
 
+#include "browse/MaterialList.h"
+#include "browse/MaterialListModel.h"
 #include "resources/IconLibrary.h"
-#include "shell/MessageBoxes.h"
-#include "shell/TMainForm.h"
+#include "store/Material.h"
 #include "store/Statements.h"
-#include "store/TFile.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
+#include "widgets/MessageBoxes.h"
 
-#include <QListView>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -22,33 +22,36 @@ QString exactCaption(QString name)
 }
 } // namespace
 
-MaterialMover::MaterialMover(TMainForm &form) : QObject(&form), m_form(form) {}
+MaterialMover::MaterialMover(QTreeWidget *tree, MaterialList *list, QMenu *listMenu, QWidget *window)
+    : QObject(window), m_tree(tree), m_list(list), m_listMenu(listMenu), m_window(window)
+{
+}
 
 QMenu *MaterialMover::moveMenu() const
 {
-    const QList<QAction *> actions = m_form.MainListPopupMenu->actions();
+    const QList<QAction *> actions = m_listMenu->actions();
     if (actions.isEmpty() || !actions.last()->menu() || !actions.last()->text().startsWith(MoveCaption))
         return nullptr;
     return actions.last()->menu();
 }
 
-void MaterialMover::TurnFilePopMenu()
+void MaterialMover::rebuildMoveMenu()
 {
     if (QMenu *previous = moveMenu()) {
-        m_form.MainListPopupMenu->removeAction(previous->menuAction());
+        m_listMenu->removeAction(previous->menuAction());
         previous->deleteLater();
     }
-    const int row = m_form.selectedListRow();
-    if (row < 0 || !m_form.MainListModel->entry(row).isMaterial())
+    const int row = m_list->selectedRow();
+    if (row < 0 || !m_list->model()->entry(row).isMaterial())
         return;
-    const bool text = m_form.MainListModel->entry(row).image == ListEntry::TextMaterial;
+    const bool text = m_list->model()->entry(row).image == ListEntry::TextMaterial;
 
-    auto *menu = new QMenu(MoveCaption, m_form.MainListPopupMenu);
+    auto *menu = new QMenu(MoveCaption, m_listMenu);
     menu->setIcon(IconLibrary::listImage(10));
-    m_form.MainListPopupMenu->addMenu(menu);
-    connect(menu, &QMenu::triggered, this, &MaterialMover::TurnFile);
+    m_listMenu->addMenu(menu);
+    connect(menu, &QMenu::triggered, this, &MaterialMover::moveSelectedMaterial);
 
-    const QList<QTreeWidgetItem *> nodes = CategoryTree::flatItems(m_form.MainTreeView);
+    const QList<QTreeWidgetItem *> nodes = CategoryTree::flatItems(m_tree);
     int instanceIndex = 0;
     for (int i = 0; i < nodes.size(); ++i) {
         if (nodes.at(i)->text(0) == NodeRules::InstanceRootText) {
@@ -81,20 +84,19 @@ void MaterialMover::TurnFilePopMenu()
     }
 }
 
-void MaterialMover::TurnFile(QAction *target)
+void MaterialMover::moveSelectedMaterial(QAction *target)
 {
     const QStringList pair = target->data().toStringList();
-    const int row = m_form.selectedListRow();
+    const int row = m_list->selectedRow();
     if (pair.size() != 2 || row < 0)
         return;
-    const ListEntry entry = m_form.MainListModel->entry(row);
-    TFile::ExecuteStatement(Statements::moveMaterial(Statements::tableOfMaterialImage(entry.image),
+    const ListEntry entry = m_list->model()->entry(row);
+    Material::executeStatement(Statements::moveMaterial(Statements::tableOfMaterialImage(entry.image),
                                                      pair.at(0), pair.at(1), entry.id));
-    m_form.MainListShow();
-    m_form.MainList->viewport()->update();
+    m_list->refresh();
 }
 
-void MaterialMover::N31Click()
+void MaterialMover::explainMoving()
 {
-    MessageBoxes::plain(&m_form, QStringLiteral("要使用该功能，直接在选中的资料上单击右键。"));
+    MessageBoxes::plain(m_window, QStringLiteral("要使用该功能，直接在选中的资料上单击右键。"));
 }

@@ -2,9 +2,11 @@
 
 #include <QObject>
 
+class MaterialList;
 class QAction;
 class QMenu;
-class TMainForm;
+class QTreeWidget;
+class QWidget;
 
 // Moving a material to another category of its kind: the list's pop-up menu gets a
 // "资料转移到" sub-menu built afresh from the tree each time it opens.
@@ -12,16 +14,20 @@ class MaterialMover : public QObject
 {
     Q_OBJECT
 public:
-    explicit MaterialMover(TMainForm &form);
+    MaterialMover(QTreeWidget *tree, MaterialList *list, QMenu *listMenu, QWidget *window);
 
     // The move sub-menu now in the list's pop-up menu, or nullptr.
     QMenu *moveMenu() const;
 
 public slots:
-    void TurnFilePopMenu();
-    void TurnFile(QAction *target);
-    void N31Click();
+    void rebuildMoveMenu();
+    void moveSelectedMaterial(QAction *target);
+    // The menu command only explains where moving is found.
+    void explainMoving();
 
 private:
-    TMainForm &m_form;
+    QTreeWidget *m_tree;
+    MaterialList *m_list;
+    QMenu *m_listMenu;
+    QWidget *m_window;
 };

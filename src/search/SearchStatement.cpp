@@ -13,31 +13,31 @@ const QString SearchStatement::AllCategories = QStringLiteral("全部类别");
 
 QString SearchStatement::refusal() const
 {
-    if (kind.isEmpty() || bigClass.isEmpty() || smallClass.isEmpty())
+    if (kind.isEmpty() || category.isEmpty() || subcategory.isEmpty())
         return QStringLiteral("请选择搜索范围！");
     if (keyword.isEmpty() && author.isEmpty())
         return QStringLiteral("标题关键字和作者至少填写一样！");
     // The database refuses a LIKE pattern longer than this many bytes.
     constexpr qsizetype LikePatternLimit = 50000;
-    if (QuoteForSql(keyword, false).toUtf8().size() + 2 > LikePatternLimit)
+    if (SqlText::toTokens(keyword, false).toUtf8().size() + 2 > LikePatternLimit)
         return QStringLiteral("标题关键字太长了，请缩短后再搜索。");
     return QString();
 }
 
 bool SearchStatement::categoryRestricted() const
 {
-    return bigClass != AllCategories || smallClass != AllCategories;
+    return category != AllCategories || subcategory != AllCategories;
 }
 
 QString SearchStatement::condition() const
 {
     QString text;
-    if (bigClass != AllCategories)
-        text += QStringLiteral("bigclassname=") + SqlText::literal(bigClass) + QLatin1Char(' ');
-    if (smallClass != AllCategories)
-        text += QStringLiteral("and classname=") + SqlText::literal(smallClass) + QLatin1Char(' ');
+    if (category != AllCategories)
+        text += QStringLiteral("bigclassname=") + SqlText::literal(category) + QLatin1Char(' ');
+    if (subcategory != AllCategories)
+        text += QStringLiteral("and classname=") + SqlText::literal(subcategory) + QLatin1Char(' ');
 
-    const QString title = SqlText::literal(QLatin1Char('%') + QuoteForSql(keyword, false) + QLatin1Char('%'));
+    const QString title = SqlText::literal(QLatin1Char('%') + SqlText::toTokens(keyword, false) + QLatin1Char('%'));
     const QString writer = SqlText::literal(author);
     if (categoryRestricted()) {
         if (!keyword.isEmpty())

@@ -12,8 +12,8 @@ public:
     static const QString AllCategories;
 
     QString kind;       // "文字资料" or "实例资料"; empty while not chosen
-    QString bigClass;   // first-level choice; empty while not chosen
-    QString smallClass; // second-level choice; empty while not chosen
+    QString category;   // first-level choice; empty while not chosen
+    QString subcategory; // second-level choice; empty while not chosen
     QString keyword;
     QString author;
     bool dateWindow = false;

@@ -6,13 +6,28 @@
 #include <QMenu>
 #include <QWidget>
 
-MainWindowTray::MainWindowTray(QWidget *window, QMenu *menu, QAction *windowItem, QAction *floatingItem)
-    : QObject(window), m_window(window), m_windowItem(windowItem), m_floatingItem(floatingItem)
+MainWindowTray::MainWindowTray(QWidget *window)
+    : QObject(window), m_window(window), m_menu(new QMenu(window)),
+      m_windowItem(m_menu->addAction(QStringLiteral("显示主窗口"))),
+      m_floatingItem(m_menu->addAction(QStringLiteral("显示悬浮窗口"))),
+      m_icon(new QSystemTrayIcon(IconLibrary::mainIcon(), this))
 {
-    m_icon = new QSystemTrayIcon(IconLibrary::mainIcon(), this);
+    m_menu->setObjectName(QStringLiteral("trayMenu"));
+    m_windowItem->setObjectName(QStringLiteral("showMainWindowAction"));
+    m_windowItem->setCheckable(true);
+    m_windowItem->setChecked(true);
+    connect(m_windowItem, &QAction::triggered, this, &MainWindowTray::windowItemToggled);
+    m_floatingItem->setObjectName(QStringLiteral("showDropWindowAction"));
+    m_floatingItem->setCheckable(true);
+    connect(m_floatingItem, &QAction::triggered, this, &MainWindowTray::floatingItemToggled);
+    m_menu->addSeparator();
+    connect(m_menu->addAction(QStringLiteral("关于")), &QAction::triggered, this, &MainWindowTray::aboutRequested);
+    connect(m_menu->addAction(IconLibrary::detailImage(1), QStringLiteral("退出")), &QAction::triggered, this,
+            &MainWindowTray::quitRequested);
+
     m_icon->setToolTip(QStringLiteral("Zindrel"));
-    m_icon->setContextMenu(menu);
-    connect(m_icon, &QSystemTrayIcon::activated, this, &MainWindowTray::activated);
+    m_icon->setContextMenu(m_menu);
+    connect(m_icon, &QSystemTrayIcon::activated, this, &MainWindowTray::iconActivated);
 }
 
 void MainWindowTray::add()
@@ -56,9 +71,9 @@ void MainWindowTray::showWindow()
     m_windowItem->setChecked(true);
 }
 
-bool MainWindowTray::systemCommand(TrayRules::Command command, int trayMode)
+bool MainWindowTray::systemCommand(TrayRules::Command command)
 {
-    if (!TrayRules::hidesInstead(trayMode, command, available()))
+    if (!TrayRules::hidesInstead(m_mode, command, available()))
         return false;
     hideWindow();
     return true;
@@ -71,28 +86,28 @@ void MainWindowTray::iconActivated(QSystemTrayIcon::ActivationReason reason)
     showWindow();
 }
 
-void MainWindowTray::windowItemToggled(const QWidget *floating)
+void MainWindowTray::windowItemToggled()
 {
     if (m_windowItem->isChecked()) {
         showWindow();
         return;
     }
-    if (TrayRules::mayHide(available(), floating && floating->isVisible()))
+    if (TrayRules::mayHide(available(), m_floating && m_floating->isVisible()))
         hideWindow();
     else
         m_windowItem->setChecked(true);
 }
 
-void MainWindowTray::floatingItemToggled(QWidget *floating)
+void MainWindowTray::floatingItemToggled()
 {
-    if (!floating) {
+    if (!m_floating) {
         m_floatingItem->setChecked(false);
         return;
     }
     if (m_floatingItem->isChecked())
-        floating->show();
+        m_floating->show();
     else if (TrayRules::mayHide(available(), m_window && m_window->isVisible()))
-        floating->hide();
+        m_floating->hide();
     else
         m_floatingItem->setChecked(true);
 }

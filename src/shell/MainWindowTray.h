@@ -12,18 +12,26 @@ class QAction;
 class QMenu;
 class QWidget;
 
-// The main window's tray icon and its hiding: the icon with the tip "Zindrel" and the tray
-// menu, hiding the main window to the tray and bringing it back, and the two check items of
-// the menu kept in step with the windows.
+// The main window's tray icon and its menu, and the hiding of the main window to it: the icon
+// with the tip "Zindrel", hiding the main window to the tray and bringing it back, and the two
+// check items of the menu ("显示主窗口", "显示悬浮窗口") kept in step with the windows.
 class MainWindowTray : public QObject
 {
     Q_OBJECT
 public:
-    MainWindowTray(QWidget *window, QMenu *menu, QAction *windowItem, QAction *floatingItem);
+    explicit MainWindowTray(QWidget *window);
+
+    QMenu *menu() const { return m_menu; }
+    QAction *windowItem() const { return m_windowItem; }
+    QAction *floatingItem() const { return m_floatingItem; }
+    const QSystemTrayIcon *icon() const { return m_icon; }
+    // The floating window the menu shows and hides.
+    void setFloatingWindow(QWidget *floating) { m_floating = floating; }
+    // Bit 0 minimise to the tray, bit 1 close to the tray.
+    void setMode(int mode) { m_mode = mode; }
 
     void add();
     void remove();
-    const QSystemTrayIcon *icon() const { return m_icon; }
 
     // Whether the desktop has a tray to put the icon in.
     bool available() const;
@@ -35,22 +43,28 @@ public:
     void showWindow();
 
     // Minimise or close of the main window: true when the window was hidden instead.
-    bool systemCommand(TrayRules::Command command, int trayMode);
+    bool systemCommand(TrayRules::Command command);
+
+public slots:
     // Double click on the icon: a hidden main window comes back; other clicks do nothing here
-    // (the icon opens the tray menu itself).
+    // (the icon opens the menu itself).
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
 
-    // "显示主窗口" and "显示悬浮窗口" after their check mark toggled.
-    void windowItemToggled(const QWidget *floating);
-    void floatingItemToggled(QWidget *floating);
-
 signals:
-    void activated(QSystemTrayIcon::ActivationReason reason);
+    void aboutRequested();
+    void quitRequested();
 
 private:
+    // "显示主窗口" and "显示悬浮窗口" after their check mark toggled.
+    void windowItemToggled();
+    void floatingItemToggled();
+
     QPointer<QWidget> m_window;
-    QPointer<QAction> m_windowItem;
-    QPointer<QAction> m_floatingItem;
-    QSystemTrayIcon *m_icon = nullptr;
+    QPointer<QWidget> m_floating;
+    QMenu *m_menu;
+    QAction *m_windowItem;
+    QAction *m_floatingItem;
+    QSystemTrayIcon *m_icon;
+    int m_mode = 0;
     std::optional<bool> m_availableForTesting;
 };

@@ -1,8 +1,8 @@
 #include "resources/IconLibrary.h"
+#include "shell/MainWindow.h"
 #include "shell/SignalWatcher.h"
 #include "shell/SingleInstance.h"
-#include "shell/TMainForm.h"
-#include "store/TMainData.h"
+#include "store/Database.h"
 
 #include <QApplication>
 
@@ -22,16 +22,15 @@ int main(int argc, char *argv[])
     SignalWatcher signalWatcher;
     QApplication::setWindowIcon(IconLibrary::mainIcon());
 
-    TMainForm form;
-    if (!form.isCreated())
+    MainWindow window;
+    if (!window.isCreated())
         return 1;
-    TMainData data;
-    form.attachDataModule(&data);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &form,
-                     &TMainForm::activateFromSecondCopy);
-    QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &form, &TMainForm::QuitProgram);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &TMainForm::QuitProgram);
+    Database database;
+    window.attachDatabase(&database);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::comeForward);
+    QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &window, &MainWindow::quitProgram);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::quitProgram);
 
-    form.showMaximized();
+    window.showMaximized();
     return QApplication::exec();
 }

@@ -5,7 +5,9 @@ const QString ApostropheToken = QStringLiteral("+(DYH)+");
 const QString ColonToken = QStringLiteral("+(MH)+");
 } // namespace
 
-QString QuoteForSql(const QString &text, bool isLong)
+namespace SqlText {
+
+QString toTokens(const QString &text, bool isLong)
 {
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), ApostropheToken);
@@ -14,7 +16,7 @@ QString QuoteForSql(const QString &text, bool isLong)
     return quoted;
 }
 
-QString UnquoteFromSql(const QString &text, bool isLong)
+QString fromTokens(const QString &text, bool isLong)
 {
     // Both tokens begin with "+": most texts hold none, and a list reads tens of thousands.
     if (!text.contains(QLatin1Char('+')))
@@ -25,8 +27,6 @@ QString UnquoteFromSql(const QString &text, bool isLong)
         unquoted.replace(ColonToken, QStringLiteral(":"));
     return unquoted;
 }
-
-namespace SqlText {
 
 QString literal(const QString &value)
 {

@@ -5,11 +5,11 @@
 
 namespace Statements {
 
-QString list(const QString &bigClass, const QString &className, const QString &rootText, int order)
+QString list(const QString &category, const QString &subcategory, const QString &rootText, int order)
 {
     QString sql = QStringLiteral("select id,title from ") + NodeRules::tableOfRoot(rootText) +
-                  QStringLiteral(" where bigclassname=") + SqlText::literal(bigClass) +
-                  QStringLiteral(" and classname=") + SqlText::literal(className);
+                  QStringLiteral(" where bigclassname=") + SqlText::literal(category) +
+                  QStringLiteral(" and classname=") + SqlText::literal(subcategory);
     if (order == 1)
         sql += QStringLiteral(" order by title");
     else if (order == 2)
@@ -27,10 +27,10 @@ QString deleteMaterial(const QString &table, qint64 id)
     return QStringLiteral("delete from ") + table + QStringLiteral(" where id=") + QString::number(id);
 }
 
-QString moveMaterial(const QString &table, const QString &bigClass, const QString &className, qint64 id)
+QString moveMaterial(const QString &table, const QString &category, const QString &subcategory, qint64 id)
 {
     return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") +
-           SqlText::literal(bigClass) + QStringLiteral(",classname=") + SqlText::literal(className) +
+           SqlText::literal(category) + QStringLiteral(",classname=") + SqlText::literal(subcategory) +
            QStringLiteral(" where id=") + QString::number(id);
 }
 

@@ -8,13 +8,13 @@ namespace Statements {
 
 // The materials of one category: id and title only, in the given order (0 unsorted,
 // 1 by title, 2 by creation time).
-QString list(const QString &bigClass, const QString &className, const QString &rootText, int order);
+QString list(const QString &category, const QString &subcategory, const QString &rootText, int order);
 
 // The table of a material list entry's image: 4 a text material, any other an instance.
 QString tableOfMaterialImage(int image);
 // One material, by its table and id.
 QString deleteMaterial(const QString &table, qint64 id);
 // Files one material under another category of its kind.
-QString moveMaterial(const QString &table, const QString &bigClass, const QString &className, qint64 id);
+QString moveMaterial(const QString &table, const QString &category, const QString &subcategory, qint64 id);
 
 } // namespace Statements

@@ -1,12 +1,11 @@
 #include "tree/CategoryCommands.h"
 
-#include "shell/LineEdits.h"
-#include "shell/MessageBoxes.h"
-#include "shell/TMainForm.h"
-#include "store/TFile.h"
+#include "store/Material.h"
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
+#include "widgets/LineEdits.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
@@ -21,43 +20,46 @@ QStringList siblingNames(const QTreeWidgetItem *node)
 }
 } // namespace
 
-CategoryCommands::CategoryCommands(TMainForm &form) : QObject(&form), m_form(form) {}
+CategoryCommands::CategoryCommands(QTreeWidget *tree, QWidget *window)
+    : QObject(window), m_tree(tree), m_window(window)
+{
+}
 
 QString CategoryCommands::askName(const QString &caption, const QString &prompt, const QString &initial,
                                   const QStringList &siblingNames)
 {
     QString name = initial;
     for (;;) {
-        QInputDialog dialog(&m_form);
+        QInputDialog dialog(m_window);
         dialog.setObjectName(QStringLiteral("CategoryNameInput"));
         dialog.setWindowTitle(caption);
         dialog.setLabelText(prompt);
         dialog.setTextValue(name);
         if (auto *box = dialog.findChild<QLineEdit *>())
-            allowAnyLength(box);
+            LineEdits::allowAnyLength(box);
         if (dialog.exec() != QDialog::Accepted)
             return QString();
         name = dialog.textValue();
         const QString refusal = CategoryNames::refusal(name, siblingNames);
         if (refusal.isEmpty())
             return name;
-        MessageBoxes::show(&m_form, refusal, MessageBoxes::AppTitle, QMessageBox::Warning);
+        MessageBoxes::show(m_window, refusal, MessageBoxes::AppTitle, QMessageBox::Warning);
     }
 }
 
-void CategoryCommands::AddNewItem()
+void CategoryCommands::addCategory()
 {
-    QTreeWidgetItem *node = m_form.selectedNode();
+    QTreeWidgetItem *node = CategoryTree::selectedNode(m_tree);
     if (!node) {
-        MessageBoxes::plain(&m_form, NoNodeSelected);
+        MessageBoxes::plain(m_window, NoNodeSelected);
         return;
     }
     if (CategoryTree::isSearchResultNode(node)) {
-        MessageBoxes::plain(&m_form, QStringLiteral("不能在这里建立新的子分类！"));
+        MessageBoxes::plain(m_window, QStringLiteral("不能在这里建立新的子分类！"));
         return;
     }
     if (node->parent() && node->parent()->parent()) {
-        MessageBoxes::show(&m_form,
+        MessageBoxes::show(m_window,
                            QStringLiteral("你已经到了分类的最低层，你不能在这个分类下再添加新的子分类了"),
                            QStringLiteral("提示信息"), QMessageBox::Warning);
         return;
@@ -72,18 +74,18 @@ void CategoryCommands::AddNewItem()
         CategoryTree::addNode(node, name, NodeRules::SecondLevel, NodeRules::SecondLevel);
     else
         CategoryTree::addNode(node, name, NodeRules::FirstLevelCollapsed, NodeRules::FirstLevelExpanded);
-    m_form.SaveTree();
+    emit treeChanged();
 }
 
-void CategoryCommands::ReNameItem()
+void CategoryCommands::renameCategory()
 {
-    QTreeWidgetItem *node = m_form.selectedNode();
+    QTreeWidgetItem *node = CategoryTree::selectedNode(m_tree);
     if (!node) {
-        MessageBoxes::plain(&m_form, NoNodeSelected);
+        MessageBoxes::plain(m_window, NoNodeSelected);
         return;
     }
     if (CategoryTree::isRoot(node)) {
-        MessageBoxes::show(&m_form, QStringLiteral("这是软件定义的根目录，你不能修改！"),
+        MessageBoxes::show(m_window, QStringLiteral("这是软件定义的根目录，你不能修改！"),
                            MessageBoxes::AppTitle, QMessageBox::Warning);
         return;
     }
@@ -92,33 +94,33 @@ void CategoryCommands::ReNameItem()
     if (name.isEmpty())
         return;
     const QStringList path = CategoryTree::pathOf(node);
-    if (!TFile::RenameCategoryRecords(path.at(1), path.value(2), path.at(0), name))
+    if (!Material::renameCategory(path.at(1), path.value(2), path.at(0), name))
         return; // the materials keep their category, so the tree keeps it too
     node->setText(0, name);
-    m_form.SaveTree();
+    emit treeChanged();
 }
 
-void CategoryCommands::DelChildItem()
+void CategoryCommands::deleteCategory()
 {
-    QTreeWidgetItem *node = m_form.selectedNode();
+    QTreeWidgetItem *node = CategoryTree::selectedNode(m_tree);
     if (!node) {
-        MessageBoxes::plain(&m_form, NoNodeSelected);
+        MessageBoxes::plain(m_window, NoNodeSelected);
         return;
     }
     if (CategoryTree::isRoot(node)) {
-        MessageBoxes::show(&m_form, QStringLiteral("这是本软件定义的根目录，不能删除"),
+        MessageBoxes::show(m_window, QStringLiteral("这是本软件定义的根目录，不能删除"),
                            MessageBoxes::AppTitle, QMessageBox::Warning);
         return;
     }
-    if (MessageBoxes::show(&m_form,
+    if (MessageBoxes::show(m_window,
                            QStringLiteral("删除分类“") + node->text(0) +
                                QStringLiteral("”，将删除他的子分类及所有属于他的资料，要继续吗？"),
                            MessageBoxes::AppTitle, QMessageBox::NoIcon,
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     const QStringList path = CategoryTree::pathOf(node);
-    if (!TFile::DeleteCategoryRecords(path.at(1), path.value(2), path.at(0)))
+    if (!Material::deleteCategory(path.at(1), path.value(2), path.at(0)))
         return;
     delete node; // its children go with it
-    m_form.SaveTree();
+    emit treeChanged();
 }

@@ -3,27 +3,33 @@
 #include <QObject>
 #include <QString>
 
+class QTreeWidget;
 class QTreeWidgetItem;
-class TMainForm;
+class QWidget;
 
 // The commands that shape the category tree: add a sub-category, rename a category, delete a
 // category with everything in it. Renaming and deleting change the materials first; the tree
-// changes only when that succeeded, and the tree file is saved after every change.
+// changes only when that succeeded, and every change is announced so that the tree is saved.
 class CategoryCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit CategoryCommands(TMainForm &form);
+    // The tree is the one the commands change; dialogs open over the window.
+    CategoryCommands(QTreeWidget *tree, QWidget *window);
 
 public slots:
-    void AddNewItem();
-    void ReNameItem();
-    void DelChildItem();
+    void addCategory();
+    void renameCategory();
+    void deleteCategory();
+
+signals:
+    void treeChanged();
 
 private:
     // Asks for a name until it is one the siblings allow; empty when the user cancels.
     QString askName(const QString &caption, const QString &prompt, const QString &initial,
                     const QStringList &siblingNames);
 
-    TMainForm &m_form;
+    QTreeWidget *m_tree;
+    QWidget *m_window;
 };

@@ -118,29 +118,12 @@ QStringList childNames(const QTreeWidgetItem *parent, const QTreeWidgetItem *exc
     return names;
 }
 
-QTreeWidgetItem *rootOf(QTreeWidgetItem *item)
-{
-    while (item && item->parent())
-        item = item->parent();
-    return item;
-}
-
 QStringList pathOf(const QTreeWidgetItem *item)
 {
     QStringList path;
     for (; item; item = item->parent())
         path.prepend(item->text(0));
     return path;
-}
-
-QString tableOf(QTreeWidgetItem *item)
-{
-    return NodeRules::tableOfRoot(rootOf(item)->text(0));
-}
-
-NodeRules::CategoryPair categoryPairOf(const QTreeWidgetItem *item)
-{
-    return NodeRules::categoryPair(pathOf(item));
 }
 
 Location locationOf(const QTreeWidgetItem *item)

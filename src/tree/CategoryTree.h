@@ -29,13 +29,10 @@ QList<QTreeWidgetItem *> flatItems(const QTreeWidget *tree);
 QTreeWidgetItem *selectedNode(const QTreeWidget *tree);
 void selectNode(QTreeWidget *tree, QTreeWidgetItem *item);
 
-QTreeWidgetItem *rootOf(QTreeWidgetItem *item);
 // The names of a node's children in their order, leaving out one of them if given.
 QStringList childNames(const QTreeWidgetItem *parent, const QTreeWidgetItem *except = nullptr);
 // The names from the root down to the node.
 QStringList pathOf(const QTreeWidgetItem *item);
-QString tableOf(QTreeWidgetItem *item);
-NodeRules::CategoryPair categoryPairOf(const QTreeWidgetItem *item);
 Location locationOf(const QTreeWidgetItem *item);
 
 // The first node, in display order from the given position on, whose text is the name.

@@ -31,11 +31,6 @@ QString tableOfRoot(const QString &rootText)
     return rootText == TextRootText ? QStringLiteral("textfile") : QStringLiteral("exefile");
 }
 
-CategoryPair categoryPair(const QStringList &path)
-{
-    return {path.value(1), path.value(2)};
-}
-
 Location locationOf(int image, const QStringList &path)
 {
     switch (image) {

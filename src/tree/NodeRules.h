@@ -28,14 +28,6 @@ int collapsedImage(int image);
 // "textfile" for the text root, "exefile" for any other root.
 QString tableOfRoot(const QString &rootText);
 
-struct CategoryPair
-{
-    QString bigClassName;
-    QString className;
-};
-// [root, first] gives (first, ""); [root, first, second] gives (first, second).
-CategoryPair categoryPair(const QStringList &path);
-
 // Empty when the image gives no location.
 Location locationOf(int image, const QStringList &path);
 

@@ -2,7 +2,7 @@
 
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
-#include "tree/EOpenFileError.h"
+#include "tree/TreeFileError.h"
 #include "tree/NodeRules.h"
 
 #include <QFile>
@@ -44,10 +44,10 @@ QVector<TreeNode> TreeFile::load()
     const QString lost = QStringLiteral("文件MTS.qb已经丢失或被损坏，请重新安装！");
     QStringList lines;
     if (!AnsiText::readLineFile(m_path, &lines) || lines.isEmpty())
-        throw EOpenFileError(lost);
+        throw TreeFileError(lost);
     QVector<TreeNode> roots = parse(lines, &m_skippedLines);
     if (roots.isEmpty())
-        throw EOpenFileError(lost);
+        throw TreeFileError(lost);
     m_backupPending = m_skippedLines > 0;
     return roots;
 }

@@ -25,7 +25,7 @@ public:
 
     explicit TreeFile(const QString &path = defaultPath());
 
-    // Throws EOpenFileError when the file is missing, unreadable, or yields no node.
+    // Throws TreeFileError when the file is missing, unreadable, or yields no node.
     QVector<TreeNode> load();
     // Atomic. Before the first save over a file that had lines the loader could not place,
     // the original is kept beside it as MTS.qb.bak.

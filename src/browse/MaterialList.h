@@ -1,0 +1,80 @@
+#pragma once
+
+#include "browse/ListEntry.h"
+
+#include <QObject>
+
+class MaterialListModel;
+class QListView;
+class QModelIndex;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+// The material list beside the category tree: what the selected node holds (its sub-categories,
+// then its materials read from the database, or the last search's hits), in the chosen order
+// and view style. It also keeps the hidden store of search hits.
+class MaterialList : public QObject
+{
+    Q_OBJECT
+public:
+    // View styles, by the settings file's icon digit.
+    enum ViewStyle { LargeIcons = 0, SmallIcons = 1, List = 2 };
+    // Orders, as the listing statement knows them.
+    enum Order { Unsorted = 0, ByTitle = 1, ByTime = 2 };
+
+    // The list follows the tree's selection; its view is a child of the parent widget.
+    MaterialList(QTreeWidget *tree, QWidget *parent);
+
+    QListView *view() const { return m_view; }
+    MaterialListModel *model() const { return m_model; }
+    // Never shown: the hits of the last search, which the "搜索结果" node lists.
+    MaterialListModel *searchResults() const { return m_searchResults; }
+
+    // The selected row, or -1; its entry (an empty one when nothing is selected).
+    int selectedRow() const;
+    ListEntry selectedEntry() const;
+
+    int order() const { return m_order; }
+    void setOrder(int order) { m_order = order; }
+    int viewStyle() const { return m_viewStyle; }
+    void setViewStyle(int style);
+
+public slots:
+    // Fills the list for the tree's selected node.
+    void refresh();
+    // The two kinds, as the view above the roots shows them.
+    void showTopLevel();
+    // The chosen order holds until the next refresh; the setting stays as it was.
+    void showOnceByTitle();
+    void showOnceByTime();
+    void showLargeIcons();
+    void showSmallIcons();
+    void showAsList();
+
+signals:
+    void refreshStarted();
+    // A category node was listed: a visit for the history.
+    void categoryShown(const QTreeWidgetItem *node);
+    void statusChanged(const QString &text);
+    void progressChanged(int value);
+    // A mouse button was released over the list.
+    void clicked();
+    void entryActivated();
+    // The selected entry changed: the entry that was selected, or the one that no longer is.
+    void entrySelectionChanged(const QModelIndex &entry, bool selected);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void readMaterials(const QString &category, const QString &subcategory, const QString &rootText);
+    void showOnceInOrder(int order);
+
+    QTreeWidget *m_tree;
+    QListView *m_view;
+    MaterialListModel *m_model;
+    MaterialListModel *m_searchResults;
+    int m_order = ByTitle;
+    int m_viewStyle = LargeIcons;
+};

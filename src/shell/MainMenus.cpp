@@ -1,0 +1,204 @@
+#include "shell/MainMenus.h"
+
+#include "browse/MaterialList.h"
+#include "browse/Navigator.h"
+#include "edit/MaterialCommands.h"
+#include "edit/MaterialMover.h"
+#include "help/HelpCommands.h"
+#include "resources/IconLibrary.h"
+#include "shell/MainWindow.h"
+#include "tree/CategoryCommands.h"
+#include "widgets/ToolButtonImage.h"
+
+#include <QAction>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+constexpr int ToolBarHeight = 30;
+
+// A menu item with a picture of one image list (none for a null icon), wired to its slot.
+template <class Receiver, class Slot>
+QAction *addItem(QMenu *menu, const QString &caption, const QIcon &icon, Receiver *receiver, Slot slot)
+{
+    QAction *action = menu->addAction(caption);
+    if (!icon.isNull())
+        action->setIcon(icon);
+    QObject::connect(action, &QAction::triggered, receiver, slot);
+    return action;
+}
+} // namespace
+
+MainMenus::MainMenus(MainWindow *window, QMenu *listMenu) : QObject(window), m_window(window), m_listMenu(listMenu)
+{
+    createMenuBar();
+    createToolBar();
+    createTreeMenu();
+    fillListMenu();
+}
+
+void MainMenus::createMenuBar()
+{
+    CategoryCommands *categories = m_window->categoryCommands();
+    MaterialCommands *materials = m_window->materialCommands();
+    MaterialList *list = m_window->materialList();
+    auto main = [](int image) { return IconLibrary::mainImage(image); };
+
+    QMenu *file = m_window->menuBar()->addMenu(QStringLiteral("文件&F"));
+    addItem(file, QStringLiteral("添加新的子分类"), main(0), categories, &CategoryCommands::addCategory);
+    addItem(file, QStringLiteral("修改分类名"), main(1), categories, &CategoryCommands::renameCategory);
+    addItem(file, QStringLiteral("删除当前选定的分类"), main(2), categories, &CategoryCommands::deleteCategory);
+    file->addSeparator();
+    addItem(file, QStringLiteral("在当前分类添加新的资料"), main(3), materials, &MaterialCommands::addMaterial);
+    file->addSeparator();
+    addItem(file, QStringLiteral("退出"), main(4), m_window, &MainWindow::quitProgram);
+
+    QMenu *edit = m_window->menuBar()->addMenu(QStringLiteral("编辑&E"));
+    addItem(edit, QStringLiteral("删除选定的资料"), main(5), materials, &MaterialCommands::deleteSelectedMaterial);
+    addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials, &MaterialCommands::modifySelectedMaterial);
+    edit->addSeparator();
+    addItem(edit, QStringLiteral("资料转移功能"), main(8), m_window->mover(), &MaterialMover::explainMoving);
+
+    QMenu *view = m_window->menuBar()->addMenu(QStringLiteral("查看&V"));
+    addItem(view, QStringLiteral("大图标"), QIcon(), list, &MaterialList::showLargeIcons);
+    addItem(view, QStringLiteral("小图标"), QIcon(), list, &MaterialList::showSmallIcons);
+    addItem(view, QStringLiteral("列表"), QIcon(), list, &MaterialList::showAsList);
+    QMenu *order = view->addMenu(main(9), QStringLiteral("资料排序"));
+    addItem(order, QStringLiteral("按名称"), QIcon(), list, &MaterialList::showOnceByTitle);
+    addItem(order, QStringLiteral("按加入时间"), QIcon(), list, &MaterialList::showOnceByTime);
+    view->addSeparator();
+    addItem(view, QStringLiteral("搜索"), main(10), m_window, &MainWindow::showSearchDialog);
+    view->addSeparator();
+    addItem(view, QStringLiteral("选项"), main(7), m_window, &MainWindow::showOptionsDialog);
+
+    QMenu *help = m_window->menuBar()->addMenu(QStringLiteral("帮助&H"));
+    addItem(help, QStringLiteral("主题"), main(11), this, &HelpCommands::openHelp);
+    help->addSeparator();
+    addItem(help, QStringLiteral("来信"), main(12), this, &HelpCommands::openMail);
+    addItem(help, QStringLiteral("访问网站"), main(13), this, &HelpCommands::openWeb);
+    help->addSeparator();
+    addItem(help, QStringLiteral("关于"), QIcon(), m_window, &MainWindow::showAboutDialog);
+}
+
+template <class Receiver, class Slot>
+QToolButton *MainMenus::addToolButton(const QString &name, const QString &hint, int image, Receiver *receiver,
+                                      Slot slot)
+{
+    auto *button = new QToolButton(m_toolBar);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setAutoRaise(true);
+    ToolButtonImage::set(button, image);
+    connect(button, &QToolButton::clicked, receiver, slot);
+    m_toolBar->addWidget(button);
+    return button;
+}
+
+void MainMenus::createToolBar()
+{
+    m_toolBar = m_window->addToolBar(QStringLiteral("toolBar"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setFixedHeight(ToolBarHeight);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->toggleViewAction()->setVisible(false);
+
+    CategoryCommands *categories = m_window->categoryCommands();
+    MaterialCommands *materials = m_window->materialCommands();
+    Navigator *navigator = m_window->navigator();
+
+    // The navigator wires its own three buttons and keeps their pictures.
+    auto navigationButton = [this](const QString &name, const QString &hint) {
+        auto *button = new QToolButton(m_toolBar);
+        button->setObjectName(name);
+        button->setToolTip(hint);
+        button->setAccessibleName(hint);
+        button->setAutoRaise(true);
+        m_toolBar->addWidget(button);
+        return button;
+    };
+    QToolButton *back = navigationButton(QStringLiteral("backButton"), QStringLiteral("后退"));
+    back->setText(QStringLiteral("后退"));
+    back->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QToolButton *forward = navigationButton(QStringLiteral("forwardButton"), QStringLiteral("前进"));
+    QToolButton *up = navigationButton(QStringLiteral("upButton"), QStringLiteral("向上"));
+    navigator->attachButtons(back, forward, up);
+    m_toolBar->addSeparator();
+    m_addCategoryButton = addToolButton(QStringLiteral("addCategoryButton"), QStringLiteral("在当前分类添加新的子分类"),
+                                        0, categories, &CategoryCommands::addCategory);
+    m_renameCategoryButton = addToolButton(QStringLiteral("renameCategoryButton"), QStringLiteral("修改分类名"), 1,
+                                           categories, &CategoryCommands::renameCategory);
+    m_deleteCategoryButton = addToolButton(QStringLiteral("deleteCategoryButton"), QStringLiteral("删除子分类"), 2,
+                                           categories, &CategoryCommands::deleteCategory);
+    addToolButton(QStringLiteral("addMaterialButton"), QStringLiteral("在当前分类添加新的资料"), 3, materials,
+                  &MaterialCommands::addMaterial);
+    m_toolBar->addSeparator();
+    addToolButton(QStringLiteral("deleteMaterialButton"), QStringLiteral("删除选定资料"), 5, materials,
+                  &MaterialCommands::deleteSelectedMaterial);
+    addToolButton(QStringLiteral("modifyMaterialButton"), QStringLiteral("修改选定的资料"), 6, materials,
+                  &MaterialCommands::modifySelectedMaterial);
+    m_toolBar->addSeparator();
+    addToolButton(QStringLiteral("searchButton"), QStringLiteral("搜索"), 10, m_window, &MainWindow::showSearchDialog);
+    addToolButton(QStringLiteral("optionsButton"), QStringLiteral("选项"), 7, m_window,
+                  &MainWindow::showOptionsDialog);
+    m_toolBar->addSeparator();
+    addToolButton(QStringLiteral("helpButton"), QStringLiteral("帮助"), 11, this, &HelpCommands::openHelp);
+    addToolButton(QStringLiteral("quitButton"), QStringLiteral("退出"), 4, m_window, &MainWindow::quitProgram);
+}
+
+void MainMenus::setCategoryButtonsEnabled(bool enabled)
+{
+    for (QToolButton *button : {m_addCategoryButton, m_renameCategoryButton, m_deleteCategoryButton})
+        button->setEnabled(enabled);
+}
+
+void MainMenus::createTreeMenu()
+{
+    CategoryCommands *categories = m_window->categoryCommands();
+    QTreeWidget *tree = m_window->categoryTree();
+    auto treeImage = [](int image) { return IconLibrary::treeImage(image); };
+
+    m_treeMenu = new QMenu(m_window);
+    m_treeMenu->setObjectName(QStringLiteral("treeMenu"));
+    addItem(m_treeMenu, QStringLiteral("在当前分类添加新的子分类"), treeImage(5), categories,
+            &CategoryCommands::addCategory);
+    addItem(m_treeMenu, QStringLiteral("修改分类名"), treeImage(6), categories, &CategoryCommands::renameCategory);
+    m_treeMenu->addSeparator();
+    addItem(m_treeMenu, QStringLiteral("删除当前选定的分类"), treeImage(7), categories,
+            &CategoryCommands::deleteCategory);
+    m_treeMenu->addSeparator();
+    addItem(m_treeMenu, QStringLiteral("在当前分类添加新的资料"), treeImage(8), m_window->materialCommands(),
+            &MaterialCommands::addMaterial);
+    connect(tree, &QWidget::customContextMenuRequested, m_treeMenu,
+            [this, tree](const QPoint &pos) { m_treeMenu->popup(tree->viewport()->mapToGlobal(pos)); });
+}
+
+void MainMenus::fillListMenu()
+{
+    MaterialCommands *materials = m_window->materialCommands();
+    MaterialList *list = m_window->materialList();
+    auto listImage = [](int image) { return IconLibrary::listImage(image); };
+
+    addItem(m_listMenu, QStringLiteral("添加新的资料"), listImage(6), materials,
+            &MaterialCommands::addMaterialFromList);
+    addItem(m_listMenu, QStringLiteral("删除资料"), listImage(7), materials, &MaterialCommands::deleteSelectedMaterial);
+    addItem(m_listMenu, QStringLiteral("修改资料"), listImage(8), materials, &MaterialCommands::modifySelectedMaterial);
+    m_listMenu->addSeparator();
+    QMenu *view = m_listMenu->addMenu(listImage(9), QStringLiteral("查看"));
+    addItem(view, QStringLiteral("大图标"), QIcon(), list, &MaterialList::showLargeIcons);
+    addItem(view, QStringLiteral("小图标"), QIcon(), list, &MaterialList::showSmallIcons);
+    addItem(view, QStringLiteral("列表"), QIcon(), list, &MaterialList::showAsList);
+    QMenu *order = m_listMenu->addMenu(listImage(11), QStringLiteral("资料排序"));
+    addItem(order, QStringLiteral("按名称"), QIcon(), list, &MaterialList::showOnceByTitle);
+    addItem(order, QStringLiteral("按加入时间"), QIcon(), list, &MaterialList::showOnceByTime);
+    connect(m_listMenu, &QMenu::aboutToShow, m_window->mover(), &MaterialMover::rebuildMoveMenu);
+    QListView *listView = list->view();
+    connect(listView, &QWidget::customContextMenuRequested, m_listMenu,
+            [this, listView](const QPoint &pos) { m_listMenu->popup(listView->viewport()->mapToGlobal(pos)); });
+}

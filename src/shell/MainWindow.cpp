@@ -1,0 +1,340 @@
+#include "shell/MainWindow.h"
+
+#include "browse/BrowsePanel.h"
+#include "browse/DetailPane.h"
+#include "browse/MaterialList.h"
+#include "browse/Navigator.h"
+#include "capture/DropWindow.h"
+#include "edit/MaterialCommands.h"
+#include "edit/MaterialMover.h"
+#include "help/AboutDialog.h"
+#include "resources/IconLibrary.h"
+#include "search/SearchDialog.h"
+#include "settings/OptionsDialog.h"
+#include "shell/MainMenus.h"
+#include "shell/MainWindowTray.h"
+#include "store/Database.h"
+#include "tree/CategoryCommands.h"
+#include "tree/CategoryTree.h"
+#include "tree/NodeRules.h"
+#include "tree/TreeFileError.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/ProgramEvents.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int TreeWidth = 169;
+constexpr int StripHeight = 18;
+constexpr int ProgressWidth = 159;
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Zindrel"));
+    setWindowIcon(IconLibrary::mainIcon());
+    QFont uiFont(QStringLiteral("MS Sans Serif"));
+    uiFont.setPixelSize(11);
+    setFont(uiFont);
+    setGeometry(50, 49, 696, 480);
+    createControls();
+    m_menus = new MainMenus(this, m_listMenu);
+    wireParts();
+    start();
+}
+
+MainWindow::~MainWindow()
+{
+    destroyDropWindow();
+}
+
+void MainWindow::createControls()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, central);
+    splitter->setChildrenCollapsible(false);
+
+    m_tree = new QTreeWidget(splitter);
+    m_tree->setObjectName(QStringLiteral("categoryTree"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setIndentation(19);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    QPalette treePalette = m_tree->palette();
+    treePalette.setColor(QPalette::Base, treePalette.color(QPalette::ToolTipBase));
+    m_tree->setPalette(treePalette);
+
+    m_panel = new BrowsePanel(splitter);
+    m_list = new MaterialList(m_tree, m_panel);
+    m_detailPane = new DetailPane(m_tree, m_panel);
+    m_panel->setParts(m_list->view(), m_detailPane->rows(), m_detailPane->viewer());
+    m_navigator = new Navigator(m_tree, m_list, this);
+
+    m_listMenu = new QMenu(this);
+    m_listMenu->setObjectName(QStringLiteral("listMenu"));
+    m_categoryCommands = new CategoryCommands(m_tree, this);
+    m_materialCommands = new MaterialCommands(m_tree, m_list, this);
+    m_mover = new MaterialMover(m_tree, m_list, m_listMenu, this);
+    m_tray = new MainWindowTray(this);
+
+    splitter->addWidget(m_tree);
+    splitter->addWidget(m_panel);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({TreeWidth, 1000});
+    connect(splitter, &QSplitter::splitterMoved, m_list->view(), &QListView::doItemsLayout);
+
+    auto *strip = new QWidget(central);
+    strip->setObjectName(QStringLiteral("statusStrip"));
+    strip->setFixedHeight(StripHeight);
+    auto *stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(2, 0, 0, 0);
+    stripLayout->setSpacing(2);
+    m_statusLine = new QLabel(strip);
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    m_statusLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_statusLine->setLayoutDirection(Qt::RightToLeft);
+    m_statusLine->setFrameShape(QFrame::StyledPanel);
+    m_statusLine->setFrameShadow(QFrame::Sunken);
+    m_progressBar = new QProgressBar(strip);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->setFixedWidth(ProgressWidth);
+    stripLayout->addWidget(m_statusLine, 1);
+    stripLayout->addWidget(m_progressBar);
+
+    outer->addWidget(splitter, 1);
+    outer->addWidget(strip);
+    setCentralWidget(central);
+}
+
+void MainWindow::wireParts()
+{
+    connect(m_tree, &QTreeWidget::itemClicked, m_navigator, &Navigator::visitSelectedCategory);
+    connect(m_tree, &QTreeWidget::itemExpanded, this, &MainWindow::showNodeExpanded);
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, &MainWindow::showNodeCollapsed);
+
+    connect(m_list, &MaterialList::refreshStarted, m_detailPane, &DetailPane::clear);
+    connect(m_list, &MaterialList::refreshStarted, m_menus, [this] { m_menus->setCategoryButtonsEnabled(true); });
+    connect(m_list, &MaterialList::clicked, m_menus, [this] { m_menus->setCategoryButtonsEnabled(false); });
+    connect(m_list, &MaterialList::clicked, m_detailPane, &DetailPane::hideViewer);
+    connect(m_list, &MaterialList::entrySelectionChanged, m_detailPane, &DetailPane::showEntry);
+    connect(m_list, &MaterialList::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_list, &MaterialList::progressChanged, this, &MainWindow::setProgress);
+
+    connect(m_navigator, &Navigator::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_categoryCommands, &CategoryCommands::treeChanged, this, &MainWindow::saveTree);
+    connect(m_materialCommands, &MaterialCommands::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_tray, &MainWindowTray::aboutRequested, this, &MainWindow::showAboutDialog);
+    connect(m_tray, &MainWindowTray::quitRequested, this, &MainWindow::quitProgram);
+}
+
+// The start, in its order. The database does not exist yet and is not used.
+void MainWindow::start()
+{
+    m_tree->clear();
+    m_list->showTopLevel();
+    try {
+        CategoryTree::fill(m_tree, m_treeFile.load());
+    } catch (const TreeFileError &) {
+        MessageBoxes::show(this, QStringLiteral("文件MTS.qb已经被损坏，请重新安装！"), MessageBoxes::AppTitle,
+                           QMessageBox::Critical);
+        return;
+    }
+    applySettings(SettingsFile::readStartup(SettingsFile::path()));
+    m_tray->add(); // minimising reaches the tray through changeEvent
+    m_navigator->clearHistory();
+    QCoreApplication::postEvent(this, new QEvent(ProgramEvent::ShowDropWindow));
+    m_created = true;
+}
+
+void MainWindow::applySettings(const StartupSettings &settings)
+{
+    m_list->setViewStyle(settings.iconStyle);
+    m_list->setOrder(settings.listOrder);
+    m_detailPane->setViewerSettings(
+        {settings.browseInNewWindow == 1, settings.windowPerMaterial == 1, settings.viewerBackColor});
+    m_tray->setMode(settings.trayMode);
+}
+
+void MainWindow::attachDatabase(Database *database)
+{
+    connect(database, &Database::statusReported, this, &MainWindow::setStatusText);
+    connect(database, &Database::progressReported, this, &MainWindow::setProgress);
+}
+
+void MainWindow::setStatusText(const QString &text)
+{
+    m_statusLine->setText(text);
+}
+
+void MainWindow::setProgress(int value)
+{
+    m_progressBar->setValue(value);
+}
+
+void MainWindow::saveTree()
+{
+    QString error;
+    if (!m_treeFile.save(CategoryTree::collect(m_tree), &error))
+        setStatusText(QStringLiteral("无法保存分类文件MTS.qb：") + error);
+}
+
+void MainWindow::showNodeExpanded(QTreeWidgetItem *item)
+{
+    const int image = NodeRules::expandedImage(CategoryTree::image(item));
+    CategoryTree::setImages(item, image, image);
+    CategoryTree::selectNode(m_tree, item);
+}
+
+void MainWindow::showNodeCollapsed(QTreeWidgetItem *item)
+{
+    const int image = NodeRules::collapsedImage(CategoryTree::image(item));
+    CategoryTree::setImages(item, image, image);
+    CategoryTree::selectNode(m_tree, item);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    if (event->type() == ProgramEvent::ShowDropWindow) {
+        showDropWindow();
+        return true;
+    }
+    if (event->type() == ProgramEvent::ComeForward) {
+        restoreAfterSecondCopy();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::showDropWindow()
+{
+    if (!m_dropWindow) {
+        m_dropWindow = DropWindow::open(m_tray->menu(), m_tree);
+        if (!m_dropWindow)
+            MessageBoxes::show(this, QStringLiteral("悬浮窗口创建失败！"), QStringLiteral("Quillbarrow"),
+                               QMessageBox::Warning);
+        m_tray->setFloatingWindow(m_dropWindow);
+    }
+    m_tray->floatingItem()->setChecked(true);
+}
+
+DropWindow *MainWindow::dropWindow() const
+{
+    return m_dropWindow;
+}
+
+void MainWindow::destroyDropWindow()
+{
+    // The floating window has no owner; this window ends it, and its capture dialogs with it.
+    delete m_dropWindow.data();
+}
+
+void MainWindow::comeForward()
+{
+    if (!isVisible() || isMinimized())
+        QCoreApplication::postEvent(this, new QEvent(ProgramEvent::ComeForward));
+    raise();
+    activateWindow();
+}
+
+void MainWindow::restoreAfterSecondCopy()
+{
+    if (m_tray->windowItem()->isChecked()) {
+        if (isMinimized())
+            setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    } else {
+        m_tray->showWindow();
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    m_panel->layoutParts();
+    if (!m_closing && CategoryTree::selectedNode(m_tree))
+        m_list->refresh();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // A close that the quit command asked for always ends the program.
+    if (!m_quitRequested && m_tray->systemCommand(TrayRules::Close)) {
+        event->ignore();
+        return;
+    }
+    finishClosing();
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Hidden only once the minimising is over, outside the window system's state change.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QMetaObject::invokeMethod(this, &MainWindow::hideToTrayIfMinimised, Qt::QueuedConnection);
+}
+
+void MainWindow::hideToTrayIfMinimised()
+{
+    if (isMinimized())
+        m_tray->systemCommand(TrayRules::Minimise);
+}
+
+void MainWindow::finishClosing()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    saveTree();
+    m_tray->remove();
+    destroyDropWindow();
+    QCoreApplication::quit();
+}
+
+void MainWindow::quitProgram()
+{
+    m_quitRequested = true;
+    m_tray->remove();
+    destroyDropWindow();
+    close();
+    finishClosing(); // a hidden window's close() may not reach the close handler
+    QCoreApplication::quit();
+}
+
+void MainWindow::showSearchDialog()
+{
+    SearchDialog dialog(m_tree, m_list->searchResults(), this);
+    dialog.exec();
+}
+
+void MainWindow::showOptionsDialog()
+{
+    OptionsDialog dialog(this);
+    connect(&dialog, &OptionsDialog::settingsApplied, this, &MainWindow::applySettings);
+    dialog.exec();
+}
+
+void MainWindow::showAboutDialog()
+{
+    AboutDialog dialog(this);
+    dialog.exec();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "settings/SettingsFile.h"
+#include "shell/TrayRules.h"
+#include "tree/TreeFile.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class BrowsePanel;
+class CategoryCommands;
+class Database;
+class DetailPane;
+class DropWindow;
+class MainMenus;
+class MainWindowTray;
+class MaterialCommands;
+class MaterialList;
+class MaterialMover;
+class Navigator;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The program's one main window: the category tree on the left, the material list and the
+// detail pane on the right, menus and tool bar, the status strip with its progress bar. It
+// owns the parts that do the work and wires them together; it does none of it itself.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // False when the creation ended on a broken tree file: the program must end.
+    bool isCreated() const { return m_created; }
+    // Database work reports on the status line and the progress bar.
+    void attachDatabase(Database *database);
+
+    QTreeWidget *categoryTree() const { return m_tree; }
+    MaterialList *materialList() const { return m_list; }
+    DetailPane *detailPane() const { return m_detailPane; }
+    Navigator *navigator() const { return m_navigator; }
+    MainWindowTray *tray() const { return m_tray; }
+    MaterialMover *mover() const { return m_mover; }
+    CategoryCommands *categoryCommands() const { return m_categoryCommands; }
+    MaterialCommands *materialCommands() const { return m_materialCommands; }
+    DropWindow *dropWindow() const;
+
+    // Writes the tree file; a failure is reported on the status line.
+    void saveTree();
+
+public slots:
+    void setStatusText(const QString &text);
+    void setProgress(int value);
+    void applySettings(const StartupSettings &settings);
+
+    // "退出": ends the program whatever the tray settings say.
+    void quitProgram();
+    // A second copy was started: this window comes forward.
+    void comeForward();
+
+    void showSearchDialog();
+    void showOptionsDialog();
+    void showAboutDialog();
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void createControls();
+    void wireParts();
+    void start();
+    void showDropWindow();
+    void destroyDropWindow();
+    void hideToTrayIfMinimised();
+    void restoreAfterSecondCopy();
+    // Saves the tree and ends the program; runs once.
+    void finishClosing();
+    void showNodeExpanded(QTreeWidgetItem *item);
+    void showNodeCollapsed(QTreeWidgetItem *item);
+
+    QTreeWidget *m_tree = nullptr;
+    BrowsePanel *m_panel = nullptr;
+    MaterialList *m_list = nullptr;
+    DetailPane *m_detailPane = nullptr;
+    Navigator *m_navigator = nullptr;
+    QMenu *m_listMenu = nullptr;
+    CategoryCommands *m_categoryCommands = nullptr;
+    MaterialCommands *m_materialCommands = nullptr;
+    MaterialMover *m_mover = nullptr;
+    MainWindowTray *m_tray = nullptr;
+    MainMenus *m_menus = nullptr;
+    QLabel *m_statusLine = nullptr;
+    QProgressBar *m_progressBar = nullptr;
+    QPointer<DropWindow> m_dropWindow;
+    TreeFile m_treeFile;
+    bool m_created = false;
+    bool m_closing = false;
+    bool m_quitRequested = false;
+};

@@ -1,0 +1,170 @@
+#include "store/Material.h"
+
+#include "store/CreateTime.h"
+#include "store/Database.h"
+#include "store/SqlText.h"
+#include "tree/NodeRules.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+const QString NoDatabase = QStringLiteral("数据模块尚未建立");
+
+Database *database(QString *error)
+{
+    Database *data = Database::current();
+    if (!data)
+        *error = NoDatabase;
+    return data;
+}
+} // namespace
+
+Material::Material() : createTime(CreateTime::now())
+{
+    if (Database *data = Database::current())
+        data->pointAtProgramFolder();
+}
+
+bool Material::write(const QString &sql, const QString &successText)
+{
+    m_resultMessage.clear();
+    QString error;
+    Database *data = database(&error);
+    if (!data || !data->execute(sql, &error)) {
+        m_resultMessage = FailurePrefix + error;
+        return false;
+    }
+    m_resultMessage = successText;
+    return true;
+}
+
+bool Material::insert()
+{
+    return write(insertStatement(), AddedText);
+}
+
+bool Material::update(qint64 id)
+{
+    return write(updateStatement(id), DoneText);
+}
+
+bool Material::load(qint64 id)
+{
+    m_resultMessage.clear();
+    clearText();
+    QString error;
+    bool found = false;
+    Database *data = database(&error);
+    const bool ok = data && data->select(
+                                loadStatement(id),
+                                [this, &found](const QSqlQuery &row) {
+                                    if (found)
+                                        return;
+                                    found = true;
+                                    readRow(row);
+                                },
+                                &error);
+    if (ok && !found)
+        error = QStringLiteral("找不到编号为%1的资料").arg(id);
+    if (!ok || !found) {
+        m_resultMessage = FailurePrefix + error;
+        return false;
+    }
+    m_resultMessage = DoneText;
+    return true;
+}
+
+QString Material::commonValues() const
+{
+    using SqlText::literal;
+    return literal(title) + QLatin1Char(',') + literal(subcategory) + QLatin1Char(',') + literal(category) +
+           QLatin1Char(',') + literal(author) + QLatin1Char(',') + literal(createTime);
+}
+
+QString Material::commonAssignments() const
+{
+    using SqlText::literal;
+    return QStringLiteral("title=") + literal(title) + QStringLiteral(",classname=") + literal(subcategory) +
+           QStringLiteral(",bigclassname=") + literal(category) + QStringLiteral(",writer=") + literal(author) +
+           QStringLiteral(",createtime=") + literal(createTime);
+}
+
+void Material::readCommonColumns(const QSqlQuery &row)
+{
+    title = SqlText::fromTokens(row.value(1).toString(), false);
+    author = row.value(4).toString();
+    category = row.value(3).toString();
+    subcategory = row.value(2).toString();
+    createTime = row.value(5).toString();
+}
+
+bool Material::executeStatement(const QString &sql)
+{
+    QString error;
+    Database *data = database(&error);
+    if (data) {
+        data->reportProgress(3);
+        data->reportStatus(QStringLiteral("正在操作数据库！"));
+        if (data->execute(sql, &error)) {
+            data->reportProgress(100);
+            data->reportStatus(QStringLiteral("数据库操作成功！"));
+            return true;
+        }
+        data->reportStatus(error + FatalSuffix);
+        data->reportProgress(0);
+    }
+    return false;
+}
+
+bool Material::countRows(const QString &sql, int &count)
+{
+    QString error;
+    Database *data = database(&error);
+    if (!data)
+        return false;
+    int rows = 0;
+    // The database counts: the same number as walking the rows, without carrying them here.
+    if (!data->select(
+            QStringLiteral("select count(*) from (") + sql + QLatin1Char(')'),
+            [&rows](const QSqlQuery &row) { rows = row.value(0).toInt(); }, &error)) {
+        data->reportStatus(error + FatalSuffix);
+        data->reportProgress(0);
+        return false;
+    }
+    count = rows;
+    return true;
+}
+
+QString Material::renameStatement(const QString &category, const QString &subcategory, const QString &rootText,
+                                  const QString &newName)
+{
+    using SqlText::literal;
+    const QString table = NodeRules::tableOfRoot(rootText);
+    if (subcategory.isEmpty())
+        return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") + literal(newName) +
+               QStringLiteral(" where bigclassname=") + literal(category);
+    return QStringLiteral("update ") + table + QStringLiteral(" set classname=") + literal(newName) +
+           QStringLiteral(" where bigclassname=") + literal(category) + QStringLiteral(" and classname=") +
+           literal(subcategory);
+}
+
+QString Material::deleteStatement(const QString &category, const QString &subcategory, const QString &rootText)
+{
+    QString sql = QStringLiteral("delete from ") + NodeRules::tableOfRoot(rootText) +
+                  QStringLiteral(" where bigclassname=") + SqlText::literal(category);
+    if (!subcategory.isEmpty())
+        sql += QStringLiteral(" and classname=") + SqlText::literal(subcategory);
+    return sql;
+}
+
+bool Material::renameCategory(const QString &category, const QString &subcategory, const QString &rootText,
+                              const QString &newName)
+{
+    return executeStatement(renameStatement(category, subcategory, rootText, newName));
+}
+
+bool Material::deleteCategory(const QString &category, const QString &subcategory, const QString &rootText)
+{
+    return executeStatement(deleteStatement(category, subcategory, rootText));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QSqlQuery;
+
+// A material record: carries one material between a window and the database for one
+// operation. Each operation keeps its result text in the record and tells the caller whether
+// it succeeded. Titles and bodies are handed in already in token form and come back without.
+class Material
+{
+public:
+    static inline const QString AddedText = QStringLiteral("添加成功！你可以继续操作！");
+    static inline const QString DoneText = QStringLiteral("操作成功！");
+    static inline const QString FailurePrefix = QStringLiteral("数据库操作失败！ 原因：");
+    static inline const QString FatalSuffix = QStringLiteral("   严重错误，请重新安装程序");
+
+    // Stamps the creation time and points the connection at the program folder's database.
+    Material();
+    virtual ~Material() = default;
+    Material(const Material &) = delete;
+    Material &operator=(const Material &) = delete;
+
+    QString title;
+    QString author;
+    QString category;    // first level
+    QString subcategory; // second level; empty directly under a first-level category
+    QString createTime;
+
+    bool insert();
+    bool load(qint64 id);
+    bool update(qint64 id);
+    // What the last operation gave: the success text or the failure with its reason.
+    const QString &resultMessage() const { return m_resultMessage; }
+
+    virtual QString insertStatement() const = 0;
+    virtual QString loadStatement(qint64 id) const = 0;
+    virtual QString updateStatement(qint64 id) const = 0;
+
+    // Single statements of the main window; success and failure go to its status line.
+    static bool executeStatement(const QString &sql);
+    // The number of rows the select returns; count is left alone on failure.
+    static bool countRows(const QString &sql, int &count);
+    static bool renameCategory(const QString &category, const QString &subcategory, const QString &rootText,
+                               const QString &newName);
+    static bool deleteCategory(const QString &category, const QString &subcategory, const QString &rootText);
+
+    static QString renameStatement(const QString &category, const QString &subcategory,
+                                   const QString &rootText, const QString &newName);
+    static QString deleteStatement(const QString &category, const QString &subcategory,
+                                   const QString &rootText);
+
+protected:
+    // Reads the row of a successful load; columns by position in the table's order.
+    virtual void readRow(const QSqlQuery &row) = 0;
+    void readCommonColumns(const QSqlQuery &row);
+    // The five shared columns as an insert's values and as an update's assignments.
+    QString commonValues() const;
+    QString commonAssignments() const;
+    // Clears the body or description before a load: it stays empty unless read.
+    virtual void clearText() = 0;
+
+private:
+    bool write(const QString &sql, const QString &successText);
+
+    QString m_resultMessage;
+};

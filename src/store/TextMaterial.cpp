@@ -1,0 +1,33 @@
+#include "store/TextMaterial.h"
+
+#include "base/AnsiText.h"
+#include "store/SqlText.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+using SqlText::literal;
+
+QString TextMaterial::insertStatement() const
+{
+    return QStringLiteral(
+               "insert into textfile(title,classname,bigclassname,writer,createtime,main) values(") +
+           commonValues() + QLatin1Char(',') + literal(AnsiText::joinLines(body)) + QLatin1Char(')');
+}
+
+QString TextMaterial::loadStatement(qint64 id) const
+{
+    return QStringLiteral("select * from textfile where id=") + QString::number(id);
+}
+
+QString TextMaterial::updateStatement(qint64 id) const
+{
+    return QStringLiteral("update textfile set ") + commonAssignments() + QStringLiteral(",main=") +
+           literal(AnsiText::joinLines(body)) + QStringLiteral(" where id=") + QString::number(id);
+}
+
+void TextMaterial::readRow(const QSqlQuery &row)
+{
+    readCommonColumns(row);
+    body = AnsiText::splitLines(SqlText::fromTokens(row.value(6).toString(), true));
+}

@@ -1,8 +1,0 @@
-#include "tree/EOpenFileError.h"
-
-EOpenFileError::EOpenFileError(const QString &message) : std::runtime_error(message.toStdString()) {}
-
-QString EOpenFileError::message() const
-{
-    return QString::fromStdString(what());
-}

@@ -1,0 +1,25 @@
+#include "widgets/ActionLink.h"
+
+#include <QMouseEvent>
+
+ActionLink::ActionLink(const QString &caption, qint64 tag, QWidget *parent)
+    : QLabel(caption, parent), m_tag(tag)
+{
+    setObjectName(QStringLiteral("ActionLink"));
+    setCursor(Qt::PointingHandCursor);
+    QFont linkFont(QStringLiteral("宋体"));
+    linkFont.setPointSize(10);
+    setFont(linkFont);
+    setForegroundRole(QPalette::WindowText);
+    QPalette red = palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    setPalette(red);
+    adjustSize();
+}
+
+void ActionLink::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked(this);
+}
