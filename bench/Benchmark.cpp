@@ -6,17 +6,19 @@
 
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
+#include "browse/DetailPane.h"
+#include "browse/MaterialList.h"
 #include "browse/MaterialListModel.h"
-#include "search/TSerchForm.h"
-#include "shell/TMainForm.h"
+#include "browse/Navigator.h"
+#include "search/SearchDialog.h"
+#include "shell/MainWindow.h"
+#include "store/Database.h"
 #include "store/Statements.h"
-#include "store/TFile.h"
-#include "store/TFileText.h"
-#include "store/TMainData.h"
+#include "store/TextMaterial.h"
 #include "tree/CategoryTree.h"
-#include "tree/EOpenFileError.h"
 #include "tree/NodeRules.h"
 #include "tree/TreeFile.h"
+#include "tree/TreeFileError.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,28 +31,28 @@ namespace {
 constexpr int InsertCount = 2000;
 constexpr std::uint32_t InsertSeed = 4711;
 
-// Picks a list entry the way a user does: the entry becomes current, then its handler runs.
-void choose(QComboBox *list, const QString &text, TSerchForm &dialog, void (TSerchForm::*handler)())
+// Picks a list entry the way a user does: the entry becomes current, then the list says so.
+void choose(QComboBox *list, const QString &text)
 {
-    list->setCurrentIndex(list->findText(text));
-    if (handler)
-        (dialog.*handler)();
+    const int index = list->findText(text);
+    list->setCurrentIndex(index);
+    emit list->activated(index);
 }
 
 // One material as an add dialog hands it to its record: title and body in their stored form.
-struct Material
+struct SampleMaterial
 {
     QString title;
-    QString writer;
-    QStringList main;
+    QString author;
+    QStringList body;
 };
 
-void fill(TFileText &record, const Material &material)
+void fill(TextMaterial &record, const SampleMaterial &material)
 {
     record.title = material.title;
-    record.bigclassname = BenchFolder::InsertCategory;
-    record.writer = material.writer;
-    record.main = material.main;
+    record.category = BenchFolder::InsertCategory;
+    record.author = material.author;
+    record.body = material.body;
 }
 } // namespace
 
@@ -58,8 +60,8 @@ Benchmark::Benchmark(const BenchFolder &folder) : m_folder(folder), m_raw(folder
 
 Benchmark::~Benchmark()
 {
-    m_form.reset();
-    m_data.reset();
+    m_window.reset();
+    m_database.reset();
 }
 
 const QStringList Benchmark::FigureNames{QStringLiteral("start"),  QStringLiteral("list"),
@@ -72,10 +74,10 @@ bool Benchmark::run(const QString &only, QString *error)
     if (wanted("start") && !measureStart(error))
         return false;
     ProgramFolder::setPathForTesting(m_folder.path());
-    m_form = std::make_unique<TMainForm>();
-    m_data = std::make_unique<TMainData>();
-    m_form->attachDataModule(m_data.get());
-    m_form->showMaximized();
+    m_window = std::make_unique<MainWindow>();
+    m_database = std::make_unique<Database>();
+    m_window->attachDatabase(m_database.get());
+    m_window->showMaximized();
     IdleWait::settle();
     if (wanted("list")) {
         if (!measureList(error))
@@ -91,19 +93,19 @@ bool Benchmark::run(const QString &only, QString *error)
 double Benchmark::startOnce(const QString &folder)
 {
     ProgramFolder::setPathForTesting(folder);
-    std::unique_ptr<TMainForm> form;
-    std::unique_ptr<TMainData> data;
-    const double ms = Measure::timed([&form, &data] {
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Database> database;
+    const double ms = Measure::timed([&window, &database] {
         // In the order of the program's entry.
-        form = std::make_unique<TMainForm>();
-        data = std::make_unique<TMainData>();
-        form->attachDataModule(data.get());
-        form->showMaximized();
+        window = std::make_unique<MainWindow>();
+        database = std::make_unique<Database>();
+        window->attachDatabase(database.get());
+        window->showMaximized();
         IdleWait::settle();
     });
-    const bool created = form->isCreated() && form->MainTreeView->topLevelItemCount() == 3;
-    form.reset();
-    data.reset();
+    const bool created = window->isCreated() && window->categoryTree()->topLevelItemCount() == 3;
+    window.reset();
+    database.reset();
     IdleWait::settle();
     return created ? ms : -1;
 }
@@ -121,38 +123,39 @@ bool Benchmark::measureStart(QString *error)
 
 void Benchmark::showCategory(const QString &name)
 {
-    CategoryTree::selectNode(m_form->MainTreeView, CategoryTree::findByText(m_form->MainTreeView, name));
-    m_form->MainTreeViewClick();
+    CategoryTree::selectNode(m_window->categoryTree(),
+                             CategoryTree::findByText(m_window->categoryTree(), name));
+    m_window->navigator()->visitSelectedCategory();
     IdleWait::settle();
 }
 
 bool Benchmark::measureList(QString *error)
 {
-    QTreeWidgetItem *big = CategoryTree::findByText(m_form->MainTreeView, BenchFolder::BigCategory);
-    const QByteArray sql =
-        Statements::list(BenchFolder::BigCategory, QString(), NodeRules::TextRootText, m_form->ListOrder)
-            .toUtf8();
+    QTreeWidgetItem *big = CategoryTree::findByText(m_window->categoryTree(), BenchFolder::BigCategory);
+    const QByteArray sql = Statements::list(BenchFolder::BigCategory, QString(), NodeRules::TextRootText,
+                                            m_window->materialList()->order())
+                               .toUtf8();
     int rawRows = 0;
     m_figures.list = Measure::alternating(
         [this, big] {
             // Each refresh comes from a small category, as a user's click does.
             showCategory(BenchFolder::SmallCategory);
-            CategoryTree::selectNode(m_form->MainTreeView, big);
+            CategoryTree::selectNode(m_window->categoryTree(), big);
             IdleWait::settle();
             return Measure::timed([this] {
-                m_form->MainTreeViewClick();
+                m_window->navigator()->visitSelectedCategory();
                 IdleWait::settle();
             });
         },
         [this, &sql, &rawRows] {
             return Measure::timed([this, &sql, &rawRows] { rawRows = m_raw.select(sql); });
         });
-    m_figures.listRows = m_form->MainListModel->rowCount();
-    if (m_form->ListOrder != 1 || m_figures.listRows != BenchFolder::BigCategoryMaterials ||
+    m_figures.listRows = m_window->materialList()->model()->rowCount();
+    if (m_window->materialList()->order() != 1 || m_figures.listRows != BenchFolder::BigCategoryMaterials ||
         rawRows != m_figures.listRows) {
         *error = QStringLiteral("the list shows %1 entries (order %2), the raw select %3")
                      .arg(m_figures.listRows)
-                     .arg(m_form->ListOrder)
+                     .arg(m_window->materialList()->order())
                      .arg(rawRows);
         return false;
     }
@@ -170,9 +173,10 @@ bool Benchmark::measureOpen(QString *error)
 {
     // A user clicks an entry that is in view.
     QVector<QModelIndex> shown;
-    for (int row = 0; row < m_form->MainListModel->rowCount() && shown.size() < 64; ++row) {
-        const QModelIndex index = m_form->MainListModel->index(row, 0);
-        if (m_form->MainList->viewport()->rect().intersects(m_form->MainList->visualRect(index)))
+    for (int row = 0; row < m_window->materialList()->model()->rowCount() && shown.size() < 64; ++row) {
+        const QModelIndex index = m_window->materialList()->model()->index(row, 0);
+        if (m_window->materialList()->view()->viewport()->rect().intersects(
+                m_window->materialList()->view()->visualRect(index)))
             shown.append(index);
     }
     if (shown.size() < 2) {
@@ -184,10 +188,10 @@ bool Benchmark::measureOpen(QString *error)
     m_figures.open = Measure::median([this, &shown, &turn, &filled] {
         const QModelIndex row = shown.at(turn++ % shown.size());
         const double ms = Measure::timed([this, &row] {
-            m_form->MainList->setCurrentIndex(row);
+            m_window->materialList()->view()->setCurrentIndex(row);
             IdleWait::settle();
         });
-        filled = filled && m_form->MainDetail->topLevelItemCount() > 0;
+        filled = filled && m_window->detailPane()->rows()->topLevelItemCount() > 0;
         return ms;
     });
     if (!filled)
@@ -197,25 +201,25 @@ bool Benchmark::measureOpen(QString *error)
 
 bool Benchmark::measureSearch(QString *error)
 {
-    TSerchForm dialog(m_form->MainTreeView, m_form->StoreItemView, m_form.get());
-    choose(dialog.FWComBox, NodeRules::TextRootText, dialog, &TSerchForm::FWComBoxChange);
-    choose(dialog.BigComBox, QStringLiteral("全部类别"), dialog, &TSerchForm::BigComBoxChange);
-    choose(dialog.SmallComBox, QStringLiteral("全部类别"), dialog, nullptr);
-    dialog.TitleKey->setText(SampleText::keyword());
+    SearchDialog dialog(m_window->categoryTree(), m_window->materialList()->searchResults(), m_window.get());
+    choose(dialog.findChild<QComboBox *>(QStringLiteral("kindCombo")), NodeRules::TextRootText);
+    choose(dialog.findChild<QComboBox *>(QStringLiteral("categoryCombo")), QStringLiteral("全部类别"));
+    choose(dialog.findChild<QComboBox *>(QStringLiteral("subcategoryCombo")), QStringLiteral("全部类别"));
+    dialog.findChild<QLineEdit *>(QStringLiteral("titleKeywordEdit"))->setText(SampleText::keyword());
     m_figures.searchStatement = dialog.statement().text();
     const QByteArray sql = m_figures.searchStatement.toUtf8();
     int rawRows = 0;
     m_figures.search = Measure::alternating(
         [&dialog] {
             return Measure::timed([&dialog] {
-                dialog.SerchBtnClick();
+                dialog.search();
                 IdleWait::settle();
             });
         },
         [this, &sql, &rawRows] {
             return Measure::timed([this, &sql, &rawRows] { rawRows = m_raw.select(sql); });
         });
-    m_figures.searchHits = m_form->StoreItemView->rowCount();
+    m_figures.searchHits = m_window->materialList()->searchResults()->rowCount();
     if (m_figures.searchHits == 0 || rawRows != m_figures.searchHits) {
         *error =
             QStringLiteral("the search found %1, the raw select %2").arg(m_figures.searchHits).arg(rawRows);
@@ -227,12 +231,12 @@ bool Benchmark::measureSearch(QString *error)
 bool Benchmark::measureInsert(QString *error)
 {
     SampleText sample(InsertSeed);
-    QVector<Material> materials;
+    QVector<SampleMaterial> materials;
     QList<QByteArray> statements;
     for (int i = 0; i < InsertCount; ++i) {
         materials.append(
             {sample.title(), sample.author(), AnsiText::splitLines(QString::fromUtf8(sample.body()))});
-        TFileText record;
+        TextMaterial record;
         fill(record, materials.last());
         statements.append(record.insertStatement().toUtf8());
     }
@@ -240,10 +244,10 @@ bool Benchmark::measureInsert(QString *error)
     m_figures.insert = Measure::alternating(
         [&materials, &ok] {
             return Measure::timed([&materials, &ok] {
-                for (const Material &material : materials) {
-                    TFileText record;
+                for (const SampleMaterial &material : materials) {
+                    TextMaterial record;
                     fill(record, material);
-                    ok = record.InsertRecord() && ok;
+                    ok = record.insert() && ok;
                 }
             });
         },
@@ -253,7 +257,7 @@ bool Benchmark::measureInsert(QString *error)
     m_figures.inserts = InsertCount;
     // A kept folder stays as generated for the next run.
     const QString cleanup =
-        TFile::deleteStatement(BenchFolder::InsertCategory, QString(), NodeRules::TextRootText);
+        Material::deleteStatement(BenchFolder::InsertCategory, QString(), NodeRules::TextRootText);
     if (!ok || !m_raw.executeEach({cleanup.toUtf8()})) {
         *error = ok ? QStringLiteral("the inserted materials could not be removed")
                     : QStringLiteral("an insert failed");
@@ -271,7 +275,7 @@ bool Benchmark::measureTree(QString *error)
         double ms = 0;
         try {
             ms = Measure::timed([&file, &roots] { roots = file.load(); });
-        } catch (const EOpenFileError &) {
+        } catch (const TreeFileError &) {
             return -1.0;
         }
         categories = 0;

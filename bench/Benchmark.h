@@ -9,18 +9,18 @@
 #include <memory>
 
 class BenchFolder;
-class TMainData;
-class TMainForm;
+class Database;
+class MainWindow;
 
 // Every figure of one benchmark run.
 struct Figures
 {
-    Measure::Pair list; // MainListShow of the big category, against the raw select
+    Measure::Pair list; // a refresh of the list for the big category, against the raw select
     int listRows = 0;
     Measure::Pair search; // the search dialog's search over all text titles, against the raw select
     int searchHits = 0;
     QString searchStatement;
-    Measure::Pair insert; // 2,000 TFileText::InsertRecord, against raw inserts
+    Measure::Pair insert; // 2,000 TextMaterial::insert, against raw inserts
     int inserts = 0;
     double open = 0;         // a material selected in the list until the detail pane is filled
     double start = 0;        // the main window created and shown until idle
@@ -31,7 +31,7 @@ struct Figures
 };
 
 // Measures the program's own code paths on a prepared program folder: a real main window with
-// its data module, the search dialog, the material records, the tree file.
+// its database, the search dialog, the material records, the tree file.
 class Benchmark
 {
 public:
@@ -62,7 +62,7 @@ private:
 
     const BenchFolder &m_folder;
     RawSqlite m_raw;
-    std::unique_ptr<TMainForm> m_form;
-    std::unique_ptr<TMainData> m_data;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<Database> m_database;
     Figures m_figures;
 };

@@ -68,7 +68,7 @@ SampleText::SampleText(std::uint32_t seed) : m_random(seed)
             lineLength = 0;
         }
     }
-    m_bodyPool = QuoteForSql(pool, true).toUtf8();
+    m_bodyPool = SqlText::toTokens(pool, true).toUtf8();
 }
 
 int SampleText::below(int count)
@@ -112,7 +112,7 @@ QString SampleText::title()
         }
     }
     text.truncate(length);
-    return QuoteForSql(text, false);
+    return SqlText::toTokens(text, false);
 }
 
 QByteArray SampleText::body(int minBytes, int maxBytes)

@@ -1,12 +1,12 @@
 #include "ComboBoxes.h"
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
 #include "capture/CaptureCategories.h"
-#include "capture/TAcceptExeForm.h"
-#include "capture/TAcceptTextForm.h"
-#include "capture/TDragForm.h"
-#include "shell/TMainForm.h"
+#include "capture/DropWindow.h"
+#include "capture/QuickInstanceDialog.h"
+#include "capture/QuickTextDialog.h"
+#include "shell/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,17 +22,61 @@ const QStringList InstalledTree = {
     QStringLiteral("实例资料0"),  QStringLiteral("+开发工具1"),       QStringLiteral("++编辑器2"),
     QStringLiteral("+代码示例1"), QStringLiteral("搜索结果0")};
 
-// Opens the dialog of a kind through the floating window, as a drop does.
-TAcceptTextForm *openDialog(bool instance, const QString &content)
+// The capture dialog of a kind now open, or nullptr.
+QuickCaptureDialog *openDialogOf(const MainWindow *window, bool instance)
 {
-    if (!QTest::qWaitFor([] { return !DragForm.isNull(); }))
+    DropWindow *dropWindow = window->dropWindow();
+    if (!dropWindow)
         return nullptr;
-    if (instance) {
-        DragForm->handOverPath(content);
-        return AcceptExeForm;
-    }
-    DragForm->handOverText(content);
-    return AcceptTextForm;
+    if (instance)
+        return dropWindow->instanceDialog();
+    return dropWindow->textDialog();
+}
+
+// Opens the dialog of a kind through the floating window, as a drop does.
+QuickCaptureDialog *openDialog(const MainWindow *window, bool instance, const QString &content)
+{
+    if (!QTest::qWaitFor([window] { return window->dropWindow() != nullptr; }))
+        return nullptr;
+    if (instance)
+        window->dropWindow()->handOverPath(content);
+    else
+        window->dropWindow()->handOverText(content);
+    return openDialogOf(window, instance);
+}
+
+// The dialogs' controls, by object name.
+QLineEdit *titleEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "titleEdit");
+}
+QLineEdit *authorEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "authorEdit");
+}
+QLineEdit *pathEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "pathEdit");
+}
+QComboBox *categoryCombo(const QWidget *dialog)
+{
+    return childNamed<QComboBox>(dialog, "categoryCombo");
+}
+QComboBox *subcategoryCombo(const QWidget *dialog)
+{
+    return childNamed<QComboBox>(dialog, "subcategoryCombo");
+}
+QPlainTextEdit *memoOf(const QWidget *dialog)
+{
+    return childNamed<QPlainTextEdit>(dialog, "memo");
+}
+QPushButton *addButton(const QWidget *dialog)
+{
+    return childNamed<QPushButton>(dialog, "addButton");
+}
+QPushButton *cancelButton(const QWidget *dialog)
+{
+    return childNamed<QPushButton>(dialog, "cancelButton");
 }
 } // namespace
 
@@ -75,13 +119,13 @@ private slots:
         QFETCH(bool, instance);
         QFETCH(QStringList, firstLevel);
         QFETCH(QStringList, secondLevel);
-        MainFormFixture fixture(tree);
-        TAcceptTextForm *dialog = openDialog(instance, QStringLiteral("content"));
+        MainWindowFixture fixture(tree);
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), instance, QStringLiteral("content"));
         QVERIFY(dialog);
-        QCOMPARE(itemsOf(dialog->BigClassCombo), firstLevel);
-        QCOMPARE(itemsOf(dialog->SmallClassCombo), secondLevel);
-        QCOMPARE(dialog->BigClassCombo->currentIndex(), firstLevel.isEmpty() ? -1 : 0);
-        QCOMPARE(dialog->SmallClassCombo->currentIndex(), 0);
+        QCOMPARE(itemsOf(categoryCombo(dialog)), firstLevel);
+        QCOMPARE(itemsOf(subcategoryCombo(dialog)), secondLevel);
+        QCOMPARE(categoryCombo(dialog)->currentIndex(), firstLevel.isEmpty() ? -1 : 0);
+        QCOMPARE(subcategoryCombo(dialog)->currentIndex(), 0);
     }
 
     void firstLevelChoiceResetsSecondLevel_data()
@@ -93,30 +137,30 @@ private slots:
     void firstLevelChoiceResetsSecondLevel()
     {
         QFETCH(bool, instance);
-        MainFormFixture fixture(InstalledTree);
-        TAcceptTextForm *dialog = openDialog(instance, QStringLiteral("x"));
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), instance, QStringLiteral("x"));
         QVERIFY(dialog);
-        dialog->SmallClassCombo->setCurrentIndex(1);
-        dialog->BigClassCombo->setCurrentIndex(1);
-        dialog->BigClassComboChange();
-        QCOMPARE(itemsOf(dialog->SmallClassCombo), QStringList{CaptureCategories::RootEntry});
-        dialog->BigClassCombo->setCurrentIndex(0);
-        dialog->BigClassComboChange();
-        QCOMPARE(dialog->SmallClassCombo->count(), 3 - int(instance));
-        QCOMPARE(dialog->SmallClassCombo->currentIndex(), 0);
+        subcategoryCombo(dialog)->setCurrentIndex(1);
+        categoryCombo(dialog)->setCurrentIndex(1);
+        dialog->categoryChosen();
+        QCOMPARE(itemsOf(subcategoryCombo(dialog)), QStringList{CaptureCategories::RootEntry});
+        categoryCombo(dialog)->setCurrentIndex(0);
+        dialog->categoryChosen();
+        QCOMPARE(subcategoryCombo(dialog)->count(), 3 - int(instance));
+        QCOMPARE(subcategoryCombo(dialog)->currentIndex(), 0);
     }
 
     // The tree is read when the choice is made: a category added since the dialog opened counts.
     void secondLevelReadsTheTreeNow()
     {
-        MainFormFixture fixture(InstalledTree);
-        TAcceptTextForm *dialog = openDialog(false, QStringLiteral("x"));
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), false, QStringLiteral("x"));
         QVERIFY(dialog);
         auto *added = new QTreeWidgetItem(fixture.node(QStringLiteral("读书笔记")));
         added->setText(0, QStringLiteral("小说"));
-        dialog->BigClassCombo->setCurrentIndex(2);
-        dialog->BigClassComboChange();
-        QCOMPARE(itemsOf(dialog->SmallClassCombo),
+        categoryCombo(dialog)->setCurrentIndex(2);
+        dialog->categoryChosen();
+        QCOMPARE(itemsOf(subcategoryCombo(dialog)),
                  (QStringList{CaptureCategories::RootEntry, QStringLiteral("小说")}));
     }
 
@@ -135,22 +179,22 @@ private slots:
         QFETCH(bool, instance);
         QFETCH(QString, title);
         QFETCH(QString, content);
-        MainFormFixture fixture(InstalledTree);
-        TAcceptTextForm *dialog = openDialog(instance, QStringLiteral("seed"));
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), instance, QStringLiteral("seed"));
         QVERIFY(dialog);
-        dialog->NameEdit->setText(title);
+        titleEdit(dialog)->setText(title);
         if (instance)
-            static_cast<TAcceptExeForm *>(dialog)->PathEdit->setText(content);
+            pathEdit(dialog)->setText(content);
         else
-            dialog->MainMemo->setPlainText(content);
+            memoOf(dialog)->setPlainText(content);
         ModalDriver driver;
-        dialog->OkBtn->click();
+        addButton(dialog)->click();
         QCOMPARE(driver.boxes.size(), 1);
         QCOMPARE(driver.boxes.first().text, QStringLiteral("内容不完整，请填写完整"));
         QCOMPARE(driver.boxes.first().caption, QStringLiteral("Zindrel"));
         QCOMPARE(driver.boxes.first().icon, QMessageBox::Warning);
         QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->NameEdit->text(), title);
+        QCOMPARE(titleEdit(dialog)->text(), title);
         const QString table = instance ? QStringLiteral("exefile") : QStringLiteral("textfile");
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from ") + table).toInt(), 0);
     }
@@ -166,16 +210,17 @@ private slots:
     {
         QFETCH(int, secondLevel);
         QFETCH(QString, classname);
-        MainFormFixture fixture(InstalledTree);
-        TAcceptTextForm *dialog = openDialog(false, QStringLiteral("it's a:b\r\n第二行"));
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog =
+            openDialog(fixture.window.get(), false, QStringLiteral("it's a:b\r\n第二行"));
         QVERIFY(dialog);
-        QPointer<TAcceptTextForm> watched = dialog;
-        QCOMPARE(dialog->NameEdit->text(), QStringLiteral("it's a:b "));
-        dialog->NameEdit->setText(QStringLiteral("O'Neil's note"));
-        dialog->AuthorEdit->setText(QStringLiteral("D'Arcy"));
-        dialog->SmallClassCombo->setCurrentIndex(secondLevel);
+        QPointer<QuickCaptureDialog> watched = dialog;
+        QCOMPARE(titleEdit(dialog)->text(), QStringLiteral("it's a:b "));
+        titleEdit(dialog)->setText(QStringLiteral("O'Neil's note"));
+        authorEdit(dialog)->setText(QStringLiteral("D'Arcy"));
+        subcategoryCombo(dialog)->setCurrentIndex(secondLevel);
         ModalDriver driver;
-        dialog->OkBtn->click();
+        addButton(dialog)->click();
         QCOMPARE(driver.texts(), QStringList{QStringLiteral("添加成功！你可以继续操作！")});
         QCOMPARE(driver.boxes.first().caption, QStringLiteral("Zindrel"));
         QCOMPARE(driver.boxes.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -192,7 +237,7 @@ private slots:
         // Ended: hidden at once, destroyed when its release message arrives.
         QVERIFY(!watched->isVisible());
         QTRY_VERIFY(!watched);
-        QVERIFY(!AcceptTextForm);
+        QVERIFY(!fixture.window->dropWindow()->textDialog());
     }
 
     void instanceMaterialIsStored_data()
@@ -207,17 +252,17 @@ private slots:
     {
         QFETCH(QString, about);
         QFETCH(QString, stored);
-        MainFormFixture fixture(InstalledTree);
-        auto *dialog =
-            static_cast<TAcceptExeForm *>(openDialog(true, QStringLiteral("/home/o'brien/run.sh")));
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog =
+            openDialog(fixture.window.get(), true, QStringLiteral("/home/o'brien/run.sh"));
         QVERIFY(dialog);
-        dialog->NameEdit->setText(QStringLiteral("构建脚本"));
-        dialog->MainMemo->setPlainText(about);
-        dialog->BigClassCombo->setCurrentIndex(0);
-        dialog->BigClassComboChange();
-        dialog->SmallClassCombo->setCurrentIndex(1);
+        titleEdit(dialog)->setText(QStringLiteral("构建脚本"));
+        memoOf(dialog)->setPlainText(about);
+        categoryCombo(dialog)->setCurrentIndex(0);
+        dialog->categoryChosen();
+        subcategoryCombo(dialog)->setCurrentIndex(1);
         ModalDriver driver;
-        dialog->OkBtn->click();
+        addButton(dialog)->click();
         QCOMPARE(driver.texts(), QStringList{QStringLiteral("添加成功！你可以继续操作！")});
         const QList<QVariantList> rows = fixture.folder.rows(
             QStringLiteral("select title, bigclassname, classname, about, fpath from exefile"));
@@ -227,18 +272,18 @@ private slots:
         QCOMPARE(rows.first().at(2).toString(), QStringLiteral("编辑器"));
         QCOMPARE(rows.first().at(3).toString(), stored);
         QCOMPARE(rows.first().at(4).toString(), QStringLiteral("/home/o'brien/run.sh"));
-        QTRY_VERIFY(!AcceptExeForm);
+        QTRY_VERIFY(!fixture.window->dropWindow()->instanceDialog());
     }
 
     // With no first-level category the material goes in with an empty one, as before.
     void noCategoryStoresEmptyNames()
     {
-        MainFormFixture fixture(
+        MainWindowFixture fixture(
             {QStringLiteral("文字资料0"), QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
-        TAcceptTextForm *dialog = openDialog(false, QStringLiteral("body"));
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), false, QStringLiteral("body"));
         QVERIFY(dialog);
         ModalDriver driver;
-        dialog->OkBtn->click();
+        addButton(dialog)->click();
         QCOMPARE(driver.texts(), QStringList{QStringLiteral("添加成功！你可以继续操作！")});
         QCOMPARE(fixture.folder.value(QStringLiteral("select bigclassname || '|' || classname from textfile"))
                      .toString(),
@@ -255,34 +300,34 @@ private slots:
     void failedInsertKeepsTheDialog()
     {
         QFETCH(bool, instance);
-        MainFormFixture fixture(InstalledTree);
-        TAcceptTextForm *dialog = openDialog(instance, QStringLiteral("/tmp/x"));
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), instance, QStringLiteral("/tmp/x"));
         QVERIFY(dialog);
-        QPointer<TAcceptTextForm> watched = dialog;
-        dialog->NameEdit->setText(QStringLiteral("a 'quoted' title"));
-        dialog->AuthorEdit->setText(QStringLiteral("me"));
-        dialog->MainMemo->setPlainText(QStringLiteral("text: with 'quotes'"));
-        dialog->BigClassCombo->setCurrentIndex(1);
-        dialog->BigClassComboChange();
+        QPointer<QuickCaptureDialog> watched = dialog;
+        titleEdit(dialog)->setText(QStringLiteral("a 'quoted' title"));
+        authorEdit(dialog)->setText(QStringLiteral("me"));
+        memoOf(dialog)->setPlainText(QStringLiteral("text: with 'quotes'"));
+        categoryCombo(dialog)->setCurrentIndex(1);
+        dialog->categoryChosen();
         fixture.folder.remove(QStringLiteral("Data.QBD"));
 
         ModalDriver driver;
-        dialog->OkBtn->click();
+        addButton(dialog)->click();
         QCOMPARE(driver.boxes.size(), 1);
         QVERIFY2(driver.boxes.first().text.startsWith(QStringLiteral("数据库操作失败！ 原因：")),
                  qPrintable(driver.boxes.first().text));
         QCoreApplication::processEvents();
         QVERIFY(watched);
         QVERIFY(watched->isVisible());
-        QCOMPARE(instance ? AcceptExeForm.data() : AcceptTextForm.data(), watched.data());
-        QCOMPARE(watched->NameEdit->text(), QStringLiteral("a 'quoted' title"));
-        QCOMPARE(watched->AuthorEdit->text(), QStringLiteral("me"));
-        QCOMPARE(watched->MainMemo->toPlainText(), QStringLiteral("text: with 'quotes'"));
-        QCOMPARE(watched->BigClassCombo->currentIndex(), 1);
+        QCOMPARE(openDialogOf(fixture.window.get(), instance), watched.data());
+        QCOMPARE(titleEdit(watched)->text(), QStringLiteral("a 'quoted' title"));
+        QCOMPARE(authorEdit(watched)->text(), QStringLiteral("me"));
+        QCOMPARE(memoOf(watched)->toPlainText(), QStringLiteral("text: with 'quotes'"));
+        QCOMPARE(categoryCombo(watched)->currentIndex(), 1);
 
         // Once the database is back, the same press files it.
         QVERIFY(TestFolder::createDatabase(fixture.folder.filePath(QStringLiteral("Data.QBD"))));
-        watched->OkBtn->click();
+        addButton(watched)->click();
         QCOMPARE(driver.boxes.last().text, QStringLiteral("添加成功！你可以继续操作！"));
         const QString table = instance ? QStringLiteral("exefile") : QStringLiteral("textfile");
         QCOMPARE(fixture.folder.value(QStringLiteral("select title from ") + table).toString(),
@@ -303,26 +348,26 @@ private slots:
         QFETCH(bool, instance);
         QFETCH(QSize, size);
         QFETCH(QPoint, position);
-        MainFormFixture fixture(InstalledTree);
-        TAcceptTextForm *dialog = openDialog(instance, QStringLiteral("x"));
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), instance, QStringLiteral("x"));
         QVERIFY(dialog);
         QCOMPARE(dialog->size(), size);
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
         QCOMPARE(dialog->pos(), position);
         QCOMPARE(dialog->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
         QVERIFY(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(dialog->OkBtn->text(), QStringLiteral("添加"));
-        QCOMPARE(dialog->CancelBtn->text(), QStringLiteral("取消"));
-        // The controls keep the order of the form: title, author, categories, (path,) memo, buttons.
-        QList<QWidget *> order{dialog->NameEdit, dialog->AuthorEdit, dialog->BigClassCombo};
+        QCOMPARE(addButton(dialog)->text(), QStringLiteral("添加"));
+        QCOMPARE(cancelButton(dialog)->text(), QStringLiteral("取消"));
+        // The controls keep their order: title, author, categories, (path,) memo, buttons.
+        QList<QWidget *> order{titleEdit(dialog), authorEdit(dialog), categoryCombo(dialog)};
         if (instance)
-            order.append(static_cast<TAcceptExeForm *>(dialog)->PathEdit);
-        order << dialog->MainMemo << dialog->OkBtn;
+            order.append(pathEdit(dialog));
+        order << memoOf(dialog) << addButton(dialog);
         for (int i = 1; i < order.size(); ++i)
             QVERIFY(order.at(i - 1)->geometry().bottom() < order.at(i)->geometry().top());
-        QCOMPARE(dialog->BigClassCombo->geometry().top(), dialog->SmallClassCombo->geometry().top());
-        QVERIFY(!dialog->BigClassCombo->isEditable());
-        QVERIFY(!dialog->SmallClassCombo->isEditable());
+        QCOMPARE(categoryCombo(dialog)->geometry().top(), subcategoryCombo(dialog)->geometry().top());
+        QVERIFY(!categoryCombo(dialog)->isEditable());
+        QVERIFY(!subcategoryCombo(dialog)->isEditable());
     }
 };
 

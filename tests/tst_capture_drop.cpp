@@ -1,13 +1,14 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
 #include "base/AnsiText.h"
 #include "capture/DropRules.h"
+#include "capture/DropWindow.h"
 #include "capture/DroppedTextFile.h"
-#include "capture/TAcceptExeForm.h"
-#include "capture/TAcceptTextForm.h"
-#include "capture/TDragForm.h"
-#include "shell/TMainForm.h"
+#include "capture/QuickInstanceDialog.h"
+#include "capture/QuickTextDialog.h"
+#include "shell/MainWindow.h"
+#include "shell/MainWindowTray.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -86,6 +87,32 @@ DropResult dropOn(QWidget *target, const QMimeData *data)
     QCoreApplication::sendEvent(target, &drop);
     result.action = drop.dropAction();
     return result;
+}
+
+// The capture dialogs' controls, by object name.
+QLineEdit *titleEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "titleEdit");
+}
+QLineEdit *authorEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "authorEdit");
+}
+QLineEdit *pathEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "pathEdit");
+}
+QComboBox *categoryCombo(const QWidget *dialog)
+{
+    return childNamed<QComboBox>(dialog, "categoryCombo");
+}
+QPlainTextEdit *memoOf(const QWidget *dialog)
+{
+    return childNamed<QPlainTextEdit>(dialog, "memo");
+}
+QPushButton *cancelButton(const QWidget *dialog)
+{
+    return childNamed<QPushButton>(dialog, "cancelButton");
 }
 } // namespace
 
@@ -241,41 +268,43 @@ private slots:
     // The window: opened by the main window once its loop runs.
     void floatingWindowOpens()
     {
-        MainFormFixture fixture;
-        QVERIFY(!DragForm);
-        QTRY_VERIFY(DragForm);
-        QVERIFY(DragForm->isVisible());
-        QVERIFY(fixture.form->N341->isChecked());
-        QCOMPARE(DragForm->size(), QSize(40, 40));
-        QCOMPARE(DragForm->Image1->geometry(), QRect(4, 4, 32, 32));
+        MainWindowFixture fixture;
+        QVERIFY(!fixture.window->dropWindow());
+        QTRY_VERIFY(fixture.window->dropWindow());
+        QPointer<DropWindow> dropWindow = fixture.window->dropWindow();
+        QVERIFY(dropWindow->isVisible());
+        QVERIFY(fixture.window->tray()->floatingItem()->isChecked());
+        QCOMPARE(dropWindow->size(), QSize(40, 40));
+        QCOMPARE(childNamed<QLabel>(dropWindow, "icon")->geometry(), QRect(4, 4, 32, 32));
         const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
-        QCOMPARE(DragForm->pos(), QPoint(screenWidth - 100, 50));
-        QCOMPARE(qRound(DragForm->windowOpacity() * 255), 160);
-        const Qt::WindowFlags flags = DragForm->windowFlags();
+        QCOMPARE(dropWindow->pos(), QPoint(screenWidth - 100, 50));
+        QCOMPARE(qRound(dropWindow->windowOpacity() * 255), 160);
+        const Qt::WindowFlags flags = dropWindow->windowFlags();
         QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
         QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
-        QVERIFY(!DragForm->parentWidget());
-        QVERIFY(DragForm->acceptDrops());
-        fixture.form.reset();
-        QVERIFY(!DragForm); // the main window ends it
+        QVERIFY(!dropWindow->parentWidget());
+        QVERIFY(dropWindow->acceptDrops());
+        fixture.window.reset();
+        QVERIFY(!dropWindow); // the main window ends it
     }
 
     void textDropOpensTextDialog()
     {
-        MainFormFixture fixture;
-        QTRY_VERIFY(DragForm);
+        MainWindowFixture fixture;
+        QTRY_VERIFY(fixture.window->dropWindow());
+        DropWindow *dropWindow = fixture.window->dropWindow();
         const auto data = textData(QStringLiteral("SELECT 1;\r\n-- 注释"));
-        const DropResult result = dropOn(DragForm, data.get());
+        const DropResult result = dropOn(dropWindow, data.get());
         QVERIFY(result.entered);
         QCOMPARE(result.action, Qt::CopyAction); // the source keeps its text
-        QVERIFY(AcceptTextForm);
-        QVERIFY(!AcceptExeForm);
-        QVERIFY(AcceptTextForm->isVisible());
-        QCOMPARE(AcceptTextForm->parentWidget(), DragForm.data());
-        QCOMPARE(AcceptTextForm->windowTitle(), QStringLiteral("添加文字资料"));
-        QCOMPARE(AcceptTextForm->MainMemo->toPlainText(), QStringLiteral("SELECT 1;\n-- 注释"));
-        QCOMPARE(AcceptTextForm->NameEdit->text(), QStringLiteral("SELECT 1; "));
+        QVERIFY(dropWindow->textDialog());
+        QVERIFY(!dropWindow->instanceDialog());
+        QVERIFY(dropWindow->textDialog()->isVisible());
+        QCOMPARE(dropWindow->textDialog()->parentWidget(), dropWindow);
+        QCOMPARE(dropWindow->textDialog()->windowTitle(), QStringLiteral("添加文字资料"));
+        QCOMPARE(memoOf(dropWindow->textDialog())->toPlainText(), QStringLiteral("SELECT 1;\n-- 注释"));
+        QCOMPARE(titleEdit(dropWindow->textDialog())->text(), QStringLiteral("SELECT 1; "));
     }
 
     void fileDrops_data()
@@ -306,63 +335,67 @@ private slots:
         QFETCH(bool, toText);
         QFETCH(QString, memo);
         QFETCH(QString, title);
-        MainFormFixture fixture;
-        QTRY_VERIFY(DragForm);
+        MainWindowFixture fixture;
+        QTRY_VERIFY(fixture.window->dropWindow());
+        DropWindow *dropWindow = fixture.window->dropWindow();
         QTemporaryDir dir;
         const QString path = writeFile(dir, name, bytes);
         const auto data = filesData({path});
-        QCOMPARE(dropOn(DragForm, data.get()).action, Qt::CopyAction);
+        QCOMPARE(dropOn(dropWindow, data.get()).action, Qt::CopyAction);
         if (toText) {
-            QVERIFY(AcceptTextForm);
-            QVERIFY(!AcceptExeForm);
-            QCOMPARE(AcceptTextForm->MainMemo->toPlainText(), memo);
-            QCOMPARE(AcceptTextForm->NameEdit->text(), title);
+            QVERIFY(dropWindow->textDialog());
+            QVERIFY(!dropWindow->instanceDialog());
+            QCOMPARE(memoOf(dropWindow->textDialog())->toPlainText(), memo);
+            QCOMPARE(titleEdit(dropWindow->textDialog())->text(), title);
         } else {
-            QVERIFY(!AcceptTextForm);
-            QVERIFY(AcceptExeForm);
-            QVERIFY(AcceptExeForm->isVisible());
-            QCOMPARE(AcceptExeForm->windowTitle(), QStringLiteral("添加实例资料"));
-            QCOMPARE(AcceptExeForm->PathEdit->text(), QDir::toNativeSeparators(path));
-            QVERIFY(AcceptExeForm->NameEdit->text().isEmpty());
-            QVERIFY(AcceptExeForm->MainMemo->toPlainText().isEmpty());
+            QVERIFY(!dropWindow->textDialog());
+            QVERIFY(dropWindow->instanceDialog());
+            QVERIFY(dropWindow->instanceDialog()->isVisible());
+            QCOMPARE(dropWindow->instanceDialog()->windowTitle(), QStringLiteral("添加实例资料"));
+            QCOMPARE(pathEdit(dropWindow->instanceDialog())->text(), QDir::toNativeSeparators(path));
+            QVERIFY(titleEdit(dropWindow->instanceDialog())->text().isEmpty());
+            QVERIFY(memoOf(dropWindow->instanceDialog())->toPlainText().isEmpty());
         }
     }
 
     void twoFilesDoNothing()
     {
-        MainFormFixture fixture;
-        QTRY_VERIFY(DragForm);
+        MainWindowFixture fixture;
+        QTRY_VERIFY(fixture.window->dropWindow());
+        DropWindow *dropWindow = fixture.window->dropWindow();
         QTemporaryDir dir;
         const auto data = filesData(
             {writeFile(dir, QStringLiteral("a.txt"), "a"), writeFile(dir, QStringLiteral("b.sh"), "b")});
-        dropOn(DragForm, data.get());
-        QVERIFY(!AcceptTextForm);
-        QVERIFY(!AcceptExeForm);
+        dropOn(dropWindow, data.get());
+        QVERIFY(!dropWindow->textDialog());
+        QVERIFY(!dropWindow->instanceDialog());
     }
 
     void dragWithoutTextIsRefused()
     {
-        MainFormFixture fixture;
-        QTRY_VERIFY(DragForm);
+        MainWindowFixture fixture;
+        QTRY_VERIFY(fixture.window->dropWindow());
+        DropWindow *dropWindow = fixture.window->dropWindow();
         QMimeData data;
         data.setData(QStringLiteral("image/png"), QByteArray("\x89PNG"));
-        QVERIFY(!dropOn(DragForm, &data).entered);
-        QVERIFY(!AcceptTextForm);
+        QVERIFY(!dropOn(dropWindow, &data).entered);
+        QVERIFY(!dropWindow->textDialog());
     }
 
     void unreadableFileReportsAndHandsNothing()
     {
-        MainFormFixture fixture;
-        QTRY_VERIFY(DragForm);
+        MainWindowFixture fixture;
+        QTRY_VERIFY(fixture.window->dropWindow());
+        DropWindow *dropWindow = fixture.window->dropWindow();
         ModalDriver driver;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("gone.txt"));
         const auto data = filesData({path});
-        dropOn(DragForm, data.get());
+        dropOn(dropWindow, data.get());
         QCOMPARE(driver.boxes.size(), 1);
         QVERIFY(driver.boxes.first().text.contains(path));
         QCOMPARE(driver.boxes.first().icon, QMessageBox::Critical);
-        QVERIFY(!AcceptTextForm);
+        QVERIFY(!dropWindow->textDialog());
     }
 
     // A second drop of the same kind refills the one dialog; title, author and categories stay.
@@ -375,15 +408,16 @@ private slots:
     void secondDropRefills()
     {
         QFETCH(bool, hiddenByCaptionClose);
-        MainFormFixture fixture;
-        QTRY_VERIFY(DragForm);
-        dropOn(DragForm, textData(QStringLiteral("first text")).get());
-        QPointer<TAcceptTextForm> dialog = AcceptTextForm;
+        MainWindowFixture fixture;
+        QTRY_VERIFY(fixture.window->dropWindow());
+        DropWindow *dropWindow = fixture.window->dropWindow();
+        dropOn(dropWindow, textData(QStringLiteral("first text")).get());
+        QPointer<QuickTextDialog> dialog = dropWindow->textDialog();
         QVERIFY(dialog);
-        dialog->NameEdit->setText(QStringLiteral("my title"));
-        dialog->AuthorEdit->setText(QStringLiteral("me"));
-        dialog->BigClassCombo->setCurrentIndex(1);
-        dialog->BigClassComboChange();
+        titleEdit(dialog)->setText(QStringLiteral("my title"));
+        authorEdit(dialog)->setText(QStringLiteral("me"));
+        categoryCombo(dialog)->setCurrentIndex(1);
+        dialog->categoryChosen();
         if (hiddenByCaptionClose) {
             dialog->close();
             QCoreApplication::processEvents();
@@ -391,41 +425,42 @@ private slots:
             QVERIFY(!dialog->isVisible());
         }
 
-        dropOn(DragForm, textData(QStringLiteral("second text")).get());
-        QCOMPARE(AcceptTextForm.data(), dialog.data());
+        dropOn(dropWindow, textData(QStringLiteral("second text")).get());
+        QCOMPARE(dropWindow->textDialog(), dialog.data());
         QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->MainMemo->toPlainText(), QStringLiteral("second text"));
-        QCOMPARE(dialog->NameEdit->text(), QStringLiteral("my title"));
-        QCOMPARE(dialog->AuthorEdit->text(), QStringLiteral("me"));
-        QCOMPARE(dialog->BigClassCombo->currentIndex(), 1);
+        QCOMPARE(memoOf(dialog)->toPlainText(), QStringLiteral("second text"));
+        QCOMPARE(titleEdit(dialog)->text(), QStringLiteral("my title"));
+        QCOMPARE(authorEdit(dialog)->text(), QStringLiteral("me"));
+        QCOMPARE(categoryCombo(dialog)->currentIndex(), 1);
 
         // A file of the other kind opens the other dialog beside it.
         QTemporaryDir dir;
-        dropOn(DragForm, filesData({writeFile(dir, QStringLiteral("tool.sh"), "x")}).get());
-        QVERIFY(AcceptExeForm);
-        QCOMPARE(AcceptTextForm.data(), dialog.data());
-        const QString firstPath = AcceptExeForm->PathEdit->text();
-        AcceptExeForm->NameEdit->setText(QStringLiteral("tool"));
-        dropOn(DragForm, filesData({writeFile(dir, QStringLiteral("other.sh"), "y")}).get());
-        QVERIFY(AcceptExeForm->PathEdit->text() != firstPath);
-        QVERIFY(AcceptExeForm->PathEdit->text().endsWith(QStringLiteral("other.sh")));
-        QCOMPARE(AcceptExeForm->NameEdit->text(), QStringLiteral("tool"));
+        dropOn(dropWindow, filesData({writeFile(dir, QStringLiteral("tool.sh"), "x")}).get());
+        QVERIFY(dropWindow->instanceDialog());
+        QCOMPARE(dropWindow->textDialog(), dialog.data());
+        const QString firstPath = pathEdit(dropWindow->instanceDialog())->text();
+        titleEdit(dropWindow->instanceDialog())->setText(QStringLiteral("tool"));
+        dropOn(dropWindow, filesData({writeFile(dir, QStringLiteral("other.sh"), "y")}).get());
+        QVERIFY(pathEdit(dropWindow->instanceDialog())->text() != firstPath);
+        QVERIFY(pathEdit(dropWindow->instanceDialog())->text().endsWith(QStringLiteral("other.sh")));
+        QCOMPARE(titleEdit(dropWindow->instanceDialog())->text(), QStringLiteral("tool"));
     }
 
     void cancelledDialogMakesRoomForANewOne()
     {
-        MainFormFixture fixture;
-        QTRY_VERIFY(DragForm);
-        dropOn(DragForm, textData(QStringLiteral("first")).get());
-        QPointer<TAcceptTextForm> first = AcceptTextForm;
-        first->CancelBtn->click();
+        MainWindowFixture fixture;
+        QTRY_VERIFY(fixture.window->dropWindow());
+        DropWindow *dropWindow = fixture.window->dropWindow();
+        dropOn(dropWindow, textData(QStringLiteral("first")).get());
+        QPointer<QuickTextDialog> first = dropWindow->textDialog();
+        cancelButton(first)->click();
         QVERIFY(!first->isVisible());
         QTRY_VERIFY(!first);
-        QVERIFY(!AcceptTextForm);
-        dropOn(DragForm, textData(QStringLiteral("second")).get());
-        QVERIFY(AcceptTextForm);
-        QCOMPARE(AcceptTextForm->MainMemo->toPlainText(), QStringLiteral("second"));
-        QCOMPARE(AcceptTextForm->NameEdit->text(), QStringLiteral("second"));
+        QVERIFY(!dropWindow->textDialog());
+        dropOn(dropWindow, textData(QStringLiteral("second")).get());
+        QVERIFY(dropWindow->textDialog());
+        QCOMPARE(memoOf(dropWindow->textDialog())->toPlainText(), QStringLiteral("second"));
+        QCOMPARE(titleEdit(dropWindow->textDialog())->text(), QStringLiteral("second"));
     }
 };
 

@@ -1,10 +1,11 @@
 #include "InputAnswers.h"
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
 #include "base/AnsiText.h"
-#include "shell/TMainForm.h"
-#include "store/TFile.h"
+#include "shell/MainWindow.h"
+#include "store/Material.h"
+#include "tree/CategoryCommands.h"
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 
@@ -23,7 +24,7 @@ QStringList savedLines(const TestFolder &folder)
     return AnsiText::splitLines(AnsiText::decode(folder.readBytes(QStringLiteral("MTS.qb"))));
 }
 
-QTreeWidgetItem *childNamed(QTreeWidgetItem *parent, const QString &name)
+QTreeWidgetItem *childNode(QTreeWidgetItem *parent, const QString &name)
 {
     for (int i = 0; i < parent->childCount(); ++i) {
         if (parent->child(i)->text(0) == name)
@@ -32,9 +33,9 @@ QTreeWidgetItem *childNamed(QTreeWidgetItem *parent, const QString &name)
     return nullptr;
 }
 
-QTreeWidgetItem *instanceRoot(const MainFormFixture &fixture)
+QTreeWidgetItem *instanceRoot(const MainWindowFixture &fixture)
 {
-    return CategoryTree::findRoot(fixture.form->MainTreeView, QStringLiteral("实例资料"));
+    return CategoryTree::findRoot(fixture.tree(), QStringLiteral("实例资料"));
 }
 } // namespace
 
@@ -80,14 +81,15 @@ private slots:
     {
         QFETCH(QString, node);
         QFETCH(int, command);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         if (!node.isEmpty())
-            CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(node));
+            CategoryTree::selectNode(fixture.tree(), fixture.node(node));
         const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
         ModalDriver driver;
-        const std::array<void (TMainForm::*)(), 3> commands{&TMainForm::AddNewItem, &TMainForm::ReNameItem,
-                                                            &TMainForm::DelChildItem};
-        (fixture.form.get()->*commands.at(command))();
+        const std::array<void (CategoryCommands::*)(), 3> commands{&CategoryCommands::addCategory,
+                                                                   &CategoryCommands::renameCategory,
+                                                                   &CategoryCommands::deleteCategory};
+        (fixture.window->categoryCommands()->*commands.at(command))();
         QCOMPARE(driver.boxes.size(), 1);
         QTEST(driver.boxes.first().text, "text");
         QTEST(driver.boxes.first().caption, "caption");
@@ -98,29 +100,29 @@ private slots:
 
     void addFirstAndSecondLevel()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         ModalDriver driver;
         QList<InputRecord> inputs;
-        CategoryTree::selectNode(fixture.form->MainTreeView, instanceRoot(fixture));
+        CategoryTree::selectNode(fixture.tree(), instanceRoot(fixture));
         driver.queue(answerInput(&inputs, QStringLiteral("Net")));
-        fixture.form->AddNewItem();
+        fixture.window->categoryCommands()->addCategory();
         QCOMPARE(inputs.size(), 1);
         QCOMPARE(inputs.first().caption, QStringLiteral("请输入分类名"));
         QCOMPARE(inputs.first().prompt, QStringLiteral("请输入分类名：在\"实例资料\"里的子类"));
         QCOMPARE(inputs.first().initial, QString());
-        QTreeWidgetItem *net = childNamed(instanceRoot(fixture), QStringLiteral("Net"));
+        QTreeWidgetItem *net = childNode(instanceRoot(fixture), QStringLiteral("Net"));
         QVERIFY(net);
         QCOMPARE(CategoryTree::image(net), 1);
         QCOMPARE(CategoryTree::selectedImage(net), 4);
         QVERIFY(!instanceRoot(fixture)->isExpanded());
-        QCOMPARE(fixture.form->selectedNode(), instanceRoot(fixture));
+        QCOMPARE(CategoryTree::selectedNode(fixture.tree()), instanceRoot(fixture));
         // Saved at once, not only at close.
         QVERIFY(savedLines(fixture.folder).contains(QStringLiteral("+Net1")));
 
-        CategoryTree::selectNode(fixture.form->MainTreeView, net);
+        CategoryTree::selectNode(fixture.tree(), net);
         driver.queue(answerInput(&inputs, QStringLiteral("C-Sharp")));
-        fixture.form->AddNewItem();
-        QTreeWidgetItem *sharp = childNamed(net, QStringLiteral("C-Sharp"));
+        fixture.window->categoryCommands()->addCategory();
+        QTreeWidgetItem *sharp = childNode(net, QStringLiteral("C-Sharp"));
         QVERIFY(sharp);
         QCOMPARE(CategoryTree::image(sharp), 2);
         QCOMPARE(CategoryTree::selectedImage(sharp), 2);
@@ -131,22 +133,22 @@ private slots:
 
     void cancelChangesNothing()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
         fixture.addText(QStringLiteral("t"), QStringLiteral("A"));
         ModalDriver driver;
         QList<InputRecord> inputs;
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
         driver.queue(answerInput(&inputs, QStringLiteral("X"), false));
-        fixture.form->AddNewItem();
+        fixture.window->categoryCommands()->addCategory();
         driver.queue(answerInput(&inputs, QStringLiteral("X"), false));
-        fixture.form->ReNameItem();
+        fixture.window->categoryCommands()->renameCategory();
         QCOMPARE(inputs.size(), 2);
         QCOMPARE(inputs.at(1).caption, QStringLiteral("请输入新的名字"));
         QCOMPARE(inputs.at(1).prompt, QStringLiteral("请输入新的名字："));
         QCOMPARE(inputs.at(1).initial, QStringLiteral("A"));
         driver.answerNextBox(QMessageBox::No);
-        fixture.form->DelChildItem();
+        fixture.window->categoryCommands()->deleteCategory();
         QCOMPARE(fixture.node(QStringLiteral("A"))->childCount(), 2);
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'"))
@@ -156,24 +158,24 @@ private slots:
 
     void renameCascades()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("own"), QStringLiteral("A"));
         fixture.addText(QStringLiteral("in C"), QStringLiteral("A"), QStringLiteral("C"));
         fixture.addInstance(QStringLiteral("other kind"), QStringLiteral("A"));
         ModalDriver driver;
         QList<InputRecord> inputs;
 
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("C")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("C")));
         driver.queue(answerInput(&inputs, QStringLiteral("D")));
-        fixture.form->ReNameItem();
+        fixture.window->categoryCommands()->renameCategory();
         QCOMPARE(fixture.folder.value(QStringLiteral("select classname from textfile where title='in C'"))
                      .toString(),
                  QStringLiteral("D"));
 
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
         driver.queue(answerInput(&inputs, QStringLiteral("it's B")));
-        fixture.form->ReNameItem();
-        QCOMPARE(fixture.form->MainTreeView->topLevelItem(0)->child(0)->text(0), QStringLiteral("it's B"));
+        fixture.window->categoryCommands()->renameCategory();
+        QCOMPARE(fixture.tree()->topLevelItem(0)->child(0)->text(0), QStringLiteral("it's B"));
         QCOMPARE(
             fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='it''s B'"))
                 .toInt(),
@@ -182,7 +184,7 @@ private slots:
                  QStringLiteral("A"));
         QVERIFY(savedLines(fixture.folder).contains(QStringLiteral("+it's B4")) ||
                 savedLines(fixture.folder).contains(QStringLiteral("+it's B1")));
-        QCOMPARE(fixture.form->MainStatus->text(), QStringLiteral("数据库操作成功！"));
+        QCOMPARE(fixture.statusLine()->text(), QStringLiteral("数据库操作成功！"));
         QVERIFY(driver.boxes.isEmpty());
     }
 
@@ -199,15 +201,15 @@ private slots:
     {
         QFETCH(QString, name);
         QVERIFY(!CategoryNames::refusal(name, {QStringLiteral("Z")}).isEmpty());
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
         ModalDriver driver;
         QList<InputRecord> inputs;
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
         driver.queue(answerInput(&inputs, name));
         driver.answerNextBox(QMessageBox::Ok);
         driver.queue(answerInput(&inputs, name, false));
-        fixture.form->ReNameItem();
+        fixture.window->categoryCommands()->renameCategory();
         QCOMPARE(inputs.size(), 2);
         QCOMPARE(inputs.at(1).initial, name); // asked again with what was typed
         QCOMPARE(driver.boxes.size(), 1);
@@ -229,32 +231,31 @@ private slots:
     {
         QFETCH(QString, name);
         QVERIFY(CategoryNames::refusal(name, {QStringLiteral("Z")}).isEmpty());
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("kept"), QStringLiteral("A"));
         fixture.addText(QStringLiteral("elsewhere"), QStringLiteral("Z"));
         ModalDriver driver;
         QList<InputRecord> inputs;
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
         driver.queue(answerInput(&inputs, name));
-        fixture.form->ReNameItem();
-        QCOMPARE(fixture.form->MainTreeView->topLevelItem(0)->child(0)->text(0), name);
+        fixture.window->categoryCommands()->renameCategory();
+        QCOMPARE(fixture.tree()->topLevelItem(0)->child(0)->text(0), name);
         fixture.click(name);
-        QCOMPARE(fixture.form->selectedNode(), fixture.form->MainTreeView->topLevelItem(0)->child(0));
+        QCOMPARE(CategoryTree::selectedNode(fixture.tree()), fixture.tree()->topLevelItem(0)->child(0));
         QVERIFY(fixture.captions().contains(QStringLiteral("kept")));
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile")).toInt(), 2);
     }
 
     void deleteCascades()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.addInstance(QStringLiteral("one"), QStringLiteral("Tools"));
         fixture.addInstance(QStringLiteral("two"), QStringLiteral("Tools"), QStringLiteral("sub"));
         fixture.addInstance(QStringLiteral("three"), QStringLiteral("A"));
         fixture.addText(QStringLiteral("text of the same name"), QStringLiteral("Tools"));
         ModalDriver driver(QMessageBox::Yes);
-        CategoryTree::selectNode(fixture.form->MainTreeView,
-                                 childNamed(instanceRoot(fixture), QStringLiteral("Tools")));
-        fixture.form->DelChildItem();
+        CategoryTree::selectNode(fixture.tree(), childNode(instanceRoot(fixture), QStringLiteral("Tools")));
+        fixture.window->categoryCommands()->deleteCategory();
         QCOMPARE(driver.boxes.size(), 1);
         QCOMPARE(driver.boxes.first().text,
                  QStringLiteral("删除分类“Tools”，将删除他的子分类及所有属于他的资料，要继续吗？"));
@@ -266,9 +267,9 @@ private slots:
         QCOMPARE(instanceRoot(fixture)->childCount(), 2);
         QCOMPARE(savedLines(fixture.folder).count(QStringLiteral("+Tools1")), 1);
 
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
         fixture.addText(QStringLiteral("in C"), QStringLiteral("A"), QStringLiteral("C"));
-        fixture.form->DelChildItem();
+        fixture.window->categoryCommands()->deleteCategory();
         QVERIFY(!savedLines(fixture.folder).contains(QStringLiteral("++C2")));
         QVERIFY(!savedLines(fixture.folder).contains(QStringLiteral("+A1")) ||
                 savedLines(fixture.folder).indexOf(QStringLiteral("+A1")) >
@@ -280,17 +281,17 @@ private slots:
 
     void failingStatementKeepsTheTree()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
         fixture.folder.remove(QStringLiteral("Data.QBD"));
         ModalDriver driver(QMessageBox::Yes);
         QList<InputRecord> inputs;
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("A")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
         driver.queue(answerInput(&inputs, QStringLiteral("B")));
-        fixture.form->ReNameItem();
+        fixture.window->categoryCommands()->renameCategory();
         QVERIFY(fixture.node(QStringLiteral("A")));
-        QVERIFY(fixture.form->MainStatus->text().endsWith(TFile::FatalSuffix));
-        fixture.form->DelChildItem();
+        QVERIFY(fixture.statusLine()->text().endsWith(Material::FatalSuffix));
+        fixture.window->categoryCommands()->deleteCategory();
         QVERIFY(fixture.node(QStringLiteral("A")));
         QCOMPARE(fixture.node(QStringLiteral("A"))->childCount(), 2);
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);

@@ -1,13 +1,13 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
-#include "browse/ActionLink.h"
 #include "browse/DetailPane.h"
 #include "browse/DetailRows.h"
-#include "browse/TNewFrmViewer.h"
-#include "shell/TMainForm.h"
-#include "store/TFile.h"
-#include "store/TFileText.h"
+#include "browse/MaterialList.h"
+#include "browse/MaterialViewer.h"
+#include "shell/MainWindow.h"
+#include "store/Material.h"
+#include "widgets/ActionLink.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -32,11 +32,11 @@ QStringList rowTexts(const QTreeWidget *pane)
     return rows;
 }
 
-QList<TNewFrmViewer *> openViewers()
+QList<MaterialViewer *> openViewers()
 {
-    QList<TNewFrmViewer *> viewers;
+    QList<MaterialViewer *> viewers;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *viewer = qobject_cast<TNewFrmViewer *>(widget); viewer && viewer->isVisible())
+        if (auto *viewer = qobject_cast<MaterialViewer *>(widget); viewer && viewer->isVisible())
             viewers.append(viewer);
     }
     return viewers;
@@ -44,9 +44,22 @@ QList<TNewFrmViewer *> openViewers()
 
 void closeViewers()
 {
-    for (TNewFrmViewer *viewer : openViewers())
+    for (MaterialViewer *viewer : openViewers())
         viewer->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QPlainTextEdit *viewerText(const MaterialViewer *viewer)
+{
+    return childNamed<QPlainTextEdit>(viewer, "viewerText");
+}
+
+// Changes some of the pane's viewer settings and keeps the rest.
+template <class Change> void changeViewerSettings(DetailPane *pane, Change change)
+{
+    DetailPane::ViewerSettings settings = pane->viewerSettings();
+    change(settings);
+    pane->setViewerSettings(settings);
 }
 } // namespace
 
@@ -107,7 +120,7 @@ private slots:
 
     void categoryRows()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("1"), QStringLiteral("A"));
         fixture.addText(QStringLiteral("2"), QStringLiteral("A"), QStringLiteral("B"));
         fixture.addText(QStringLiteral("3"), QStringLiteral("Two"), QStringLiteral("X"));
@@ -115,37 +128,36 @@ private slots:
 
         // The top level counts every row of its table.
         fixture.selectRow(0);
-        QCOMPARE(rowTexts(fixture.form->MainDetail),
+        QCOMPARE(rowTexts(fixture.detail()),
                  QStringList({QStringLiteral("类型:|总目录"),
                               QStringLiteral("拥有子分类：|共3个  它们是：A， Two， Empty"),
                               QStringLiteral("拥有资料数：|共3个")}));
         fixture.selectRow(1);
-        QCOMPARE(rowTexts(fixture.form->MainDetail).last(), QStringLiteral("拥有资料数：|共1个"));
+        QCOMPARE(rowTexts(fixture.detail()).last(), QStringLiteral("拥有资料数：|共1个"));
 
         fixture.click(QStringLiteral("文字资料"));
         fixture.selectRow(fixture.rowOf(QStringLiteral("A")));
-        QCOMPARE(
-            rowTexts(fixture.form->MainDetail),
-            QStringList({QStringLiteral("类型:|分类目录"), QStringLiteral("拥有子分类：|共1个  它们是：B"),
-                         QStringLiteral("拥有资料数：|共2个")}));
+        QCOMPARE(rowTexts(fixture.detail()), QStringList({QStringLiteral("类型:|分类目录"),
+                                                          QStringLiteral("拥有子分类：|共1个  它们是：B"),
+                                                          QStringLiteral("拥有资料数：|共2个")}));
         fixture.selectRow(fixture.rowOf(QStringLiteral("Empty")));
-        QCOMPARE(rowTexts(fixture.form->MainDetail).mid(1),
+        QCOMPARE(rowTexts(fixture.detail()).mid(1),
                  QStringList({QStringLiteral("拥有子分类：|0个"), QStringLiteral("拥有资料数：|共0个")}));
 
         // A second-level category counts its own pair.
         fixture.click(QStringLiteral("A"));
         fixture.selectRow(fixture.rowOf(QStringLiteral("B")));
-        QCOMPARE(rowTexts(fixture.form->MainDetail).last(), QStringLiteral("拥有资料数：|共1个"));
+        QCOMPARE(rowTexts(fixture.detail()).last(), QStringLiteral("拥有资料数：|共1个"));
     }
 
     void failedCountIsSaidSo()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.click(QStringLiteral("文字资料"));
         fixture.folder.remove(QStringLiteral("Data.QBD"));
         fixture.selectRow(0);
-        QCOMPARE(rowTexts(fixture.form->MainDetail).last(), QStringLiteral("拥有资料数：|无法统计"));
-        QVERIFY(fixture.form->MainStatus->text().endsWith(TFile::FatalSuffix));
+        QCOMPARE(rowTexts(fixture.detail()).last(), QStringLiteral("拥有资料数：|无法统计"));
+        QVERIFY(fixture.statusLine()->text().endsWith(Material::FatalSuffix));
     }
 
     void textMaterialRowsAndLink_data()
@@ -159,45 +171,47 @@ private slots:
     {
         QFETCH(int, browseInNewWindow);
         QFETCH(QString, link);
-        MainFormFixture fixture(Tree);
-        fixture.form->show();
-        fixture.form->BrowseInNewWindow = browseInNewWindow;
+        MainWindowFixture fixture(Tree);
+        fixture.window->show();
+        changeViewerSettings(fixture.detailPane(), [&](DetailPane::ViewerSettings &settings) {
+            settings.browseInNewWindow = browseInNewWindow == 1;
+        });
         const qint64 id = fixture.addText(QStringLiteral("it's"), QStringLiteral("A"), QStringLiteral("B"),
                                           QStringLiteral("2026-02-03 04:05:06"), QStringLiteral("a:b\r\nc"),
                                           QStringLiteral("W"));
         fixture.click(QStringLiteral("B"));
         fixture.selectRow(0);
-        QCOMPARE(rowTexts(fixture.form->MainDetail),
+        QCOMPARE(rowTexts(fixture.detail()),
                  QStringList({QStringLiteral("名称:|it's"), QStringLiteral("分类:|A--->B"),
                               QStringLiteral("作者:|W"), QStringLiteral("创建时间:|2026-02-03 04:05:06"),
                               QStringLiteral("内容:|a:b c ...     ")}));
-        const QList<ActionLink *> links = fixture.form->MainDetailPane->links();
+        const QList<ActionLink *> links = fixture.detailPane()->links();
         QCOMPARE(links.size(), 1);
         QCOMPARE(links.first()->text(), link);
         QCOMPARE(links.first()->tag(), id);
-        const QRect row = fixture.form->MainDetail->visualItemRect(fixture.form->MainDetail->topLevelItem(4));
+        const QRect row = fixture.detail()->visualItemRect(fixture.detail()->topLevelItem(4));
         QCOMPARE(links.first()->pos(), QPoint(100 + row.left() + 300, row.top() + 1));
         QCOMPARE(links.first()->palette().color(links.first()->foregroundRole()), QColor(255, 0, 0));
 
         // Deselecting removes the links and keeps the rows.
-        fixture.form->MainList->clearSelection();
-        QVERIFY(fixture.form->MainDetailPane->links().isEmpty());
-        QCOMPARE(fixture.form->MainDetail->topLevelItemCount(), 5);
+        fixture.listView()->clearSelection();
+        QVERIFY(fixture.detailPane()->links().isEmpty());
+        QCOMPARE(fixture.detail()->topLevelItemCount(), 5);
     }
 
     void instanceRowsAndRun()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const qint64 id =
             fixture.addInstance(QStringLiteral("tool"), QStringLiteral("Tools"), QString(),
                                 QStringLiteral("/nonexistent/zindrel/tool"), QStringLiteral("about it"));
         fixture.click(QStringLiteral("Tools"));
         fixture.selectRow(0);
-        const QStringList rows = rowTexts(fixture.form->MainDetail);
+        const QStringList rows = rowTexts(fixture.detail());
         QCOMPARE(rows.mid(4), QStringList({QStringLiteral("简介:|about it ...     "),
                                            QStringLiteral("资料路径:|/nonexistent/zindrel/tool")}));
-        QCOMPARE(RunPath, QStringLiteral("/nonexistent/zindrel/tool"));
-        const QList<ActionLink *> links = fixture.form->MainDetailPane->links();
+        QCOMPARE(fixture.detailPane()->runPath(), QStringLiteral("/nonexistent/zindrel/tool"));
+        const QList<ActionLink *> links = fixture.detailPane()->links();
         QCOMPARE(links.size(), 2);
         QCOMPARE(links.at(0)->text(), QStringLiteral("在新窗口浏览简介"));
         QCOMPARE(links.at(0)->tag(), id);
@@ -211,18 +225,19 @@ private slots:
 
     void viewInThisWindow()
     {
-        MainFormFixture fixture(Tree);
-        fixture.form->show();
-        fixture.form->ViewerBackColor = 0x0000FF;
+        MainWindowFixture fixture(Tree);
+        fixture.window->show();
+        changeViewerSettings(fixture.detailPane(),
+                             [](DetailPane::ViewerSettings &settings) { settings.backColor = 0x0000FF; });
         fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-01"),
                         QStringLiteral("line 1\r\nline 2"), QStringLiteral("W"));
         fixture.addText(QStringLiteral("empty"), QStringLiteral("A"), QString(),
                         QStringLiteral("2026-01-02"));
         fixture.click(QStringLiteral("A"));
         fixture.selectRow(fixture.rowOf(QStringLiteral("t")));
-        ActionLink *link = fixture.form->MainDetailPane->links().first();
+        ActionLink *link = fixture.detailPane()->links().first();
         emit link->clicked(link);
-        QPlainTextEdit *viewer = fixture.form->ThisFrmViewer;
+        QPlainTextEdit *viewer = fixture.detailPane()->viewer();
         QVERIFY(viewer->isVisible());
         QCOMPARE(viewer->toPlainText(),
                  QStringLiteral("作者：W\n\n所属分类：A--->\n\n创建时间：2026-01-01\n\nline 1\nline 2"));
@@ -230,10 +245,10 @@ private slots:
         QCOMPARE(viewer->font().pointSize(), 9);
 
         // A material without a body ends after the empty sixth line.
-        fixture.form->MainListClick();
+        emit fixture.list()->clicked();
         QVERIFY(viewer->isHidden());
         fixture.selectRow(fixture.rowOf(QStringLiteral("empty")));
-        link = fixture.form->MainDetailPane->links().first();
+        link = fixture.detailPane()->links().first();
         emit link->clicked(link);
         QCOMPARE(viewer->toPlainText(),
                  QStringLiteral("作者：\n\n所属分类：A--->\n\n创建时间：2026-01-02\n"));
@@ -241,9 +256,11 @@ private slots:
 
     void oneViewerIsReused()
     {
-        MainFormFixture fixture(Tree);
-        fixture.form->BrowseInNewWindow = 1;
-        fixture.form->WindowPerMaterial = 0;
+        MainWindowFixture fixture(Tree);
+        changeViewerSettings(fixture.detailPane(), [](DetailPane::ViewerSettings &settings) {
+            settings.browseInNewWindow = true;
+            settings.windowPerMaterial = false;
+        });
         fixture.addText(QStringLiteral("first"), QStringLiteral("A"), QString(), QStringLiteral("2026-01-01"),
                         QStringLiteral("one"));
         fixture.addText(QStringLiteral("second"), QStringLiteral("A"), QString(),
@@ -251,20 +268,22 @@ private slots:
         fixture.click(QStringLiteral("A"));
         auto open = [&fixture](const QString &title) {
             fixture.selectRow(fixture.rowOf(title));
-            ActionLink *link = fixture.form->MainDetailPane->links().first();
+            ActionLink *link = fixture.detailPane()->links().first();
             emit link->clicked(link);
         };
         open(QStringLiteral("first"));
         open(QStringLiteral("second"));
         QCOMPARE(openViewers().size(), 1);
-        TNewFrmViewer *viewer = openViewers().first();
+        MaterialViewer *viewer = openViewers().first();
         QCOMPARE(viewer->windowTitle(), QStringLiteral("second"));
-        QVERIFY(viewer->Memo1->toPlainText().endsWith(QStringLiteral("two")));
-        QCOMPARE(LastViewerCaption, QStringLiteral("second"));
+        QVERIFY(viewerText(viewer)->toPlainText().endsWith(QStringLiteral("two")));
         QVERIFY(viewer->windowFlags() & Qt::WindowStaysOnTopHint);
+        // The pane remembers the viewer it filled last, so the next material goes there too.
+        open(QStringLiteral("first"));
+        QCOMPARE(openViewers(), QList<MaterialViewer *>{viewer});
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("first"));
 
         viewer->close();
-        QVERIFY(LastViewerCaption.isEmpty());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         open(QStringLiteral("first"));
         QCOMPARE(openViewers().size(), 1);
@@ -273,31 +292,34 @@ private slots:
 
     void aViewerPerMaterial()
     {
-        MainFormFixture fixture(Tree);
-        fixture.form->BrowseInNewWindow = 1;
-        fixture.form->WindowPerMaterial = 1;
+        MainWindowFixture fixture(Tree);
+        changeViewerSettings(fixture.detailPane(), [](DetailPane::ViewerSettings &settings) {
+            settings.browseInNewWindow = true;
+            settings.windowPerMaterial = true;
+        });
         fixture.addInstance(QStringLiteral("tool"), QStringLiteral("Tools"), QString(), QString(),
                             QStringLiteral("desc: line"));
         fixture.click(QStringLiteral("Tools"));
         fixture.selectRow(0);
-        ActionLink *link = fixture.form->MainDetailPane->links().first();
+        ActionLink *link = fixture.detailPane()->links().first();
         for (int i = 0; i < 3; ++i)
             emit link->clicked(link);
         QCOMPARE(openViewers().size(), 3);
         QCOMPARE(openViewers().first()->windowTitle(), QStringLiteral("tool的简介"));
-        QCOMPARE(openViewers().first()->Memo1->toPlainText(), QStringLiteral("desc: line"));
+        QCOMPARE(viewerText(openViewers().first())->toPlainText(), QStringLiteral("desc: line"));
     }
 
     void viewerSelectAllAndCopy()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const qint64 id = fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QString(),
                                           QStringLiteral("2026-01-01"), QStringLiteral("copy me"));
-        TNewFrmViewer viewer(DetailRows::ViewInNewWindow, id, 16777215);
-        viewer.ToolButton1Click();
-        QCOMPARE(viewer.Memo1->textCursor().selectedText().size(), viewer.Memo1->toPlainText().size());
-        QCOMPARE(viewer.ToolButton1->toolTip(), QStringLiteral("全选"));
-        QCOMPARE(viewer.ToolButton2->toolTip(), QStringLiteral("复制"));
+        MaterialViewer viewer(DetailRows::ViewInNewWindow, id, 16777215);
+        viewer.selectAll();
+        QCOMPARE(viewerText(&viewer)->textCursor().selectedText().size(),
+                 viewerText(&viewer)->toPlainText().size());
+        QCOMPARE(childNamed<QToolButton>(&viewer, "selectAllButton")->toolTip(), QStringLiteral("全选"));
+        QCOMPARE(childNamed<QToolButton>(&viewer, "copyButton")->toolTip(), QStringLiteral("复制"));
     }
 };
 

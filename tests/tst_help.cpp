@@ -1,9 +1,10 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
+#include "help/AboutDialog.h"
 #include "help/HelpCommands.h"
-#include "help/TAboutForm.h"
-#include "shell/TMainForm.h"
+#include "shell/MainWindow.h"
+#include "shell/MainWindowTray.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -37,9 +38,9 @@ public slots:
 };
 
 namespace {
-QAction *helpAction(const TMainForm &form, const QString &caption)
+QAction *helpAction(const MainWindow &window, const QString &caption)
 {
-    for (QAction *menu : form.menuBar()->actions()) {
+    for (QAction *menu : window.menuBar()->actions()) {
         if (menu->text() != QStringLiteral("帮助&H"))
             continue;
         for (QAction *action : menu->menu()->actions()) {
@@ -65,7 +66,7 @@ struct AboutSeen
 ModalDriver::Handler recordAbout(AboutSeen *seen)
 {
     return [seen](QWidget *modal) {
-        auto *about = qobject_cast<TAboutForm *>(modal);
+        auto *about = qobject_cast<AboutDialog *>(modal);
         if (!about)
             return;
         seen->title = about->windowTitle();
@@ -73,11 +74,14 @@ ModalDriver::Handler recordAbout(AboutSeen *seen)
         seen->fixedSize = about->minimumSize() == about->maximumSize();
         seen->buttons = int(about->findChildren<QAbstractButton *>().size() +
                             about->findChildren<QDialogButtonBox *>().size());
-        for (const QLabel *label :
-             {about->TitleLabel, about->IntroLabel, about->NewsLabel, about->VersionLabel})
+        // The labels in their order: title, introduction, news, version.
+        const QList<QLabel *> labels = about->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+        for (const QLabel *label : labels)
             seen->lines.append(label->text());
-        seen->titleFont = about->TitleLabel->font();
-        seen->titleColor = about->TitleLabel->palette().color(QPalette::WindowText);
+        if (!labels.isEmpty()) {
+            seen->titleFont = labels.first()->font();
+            seen->titleColor = labels.first()->palette().color(QPalette::WindowText);
+        }
         about->close();
     };
 }
@@ -99,7 +103,7 @@ private slots:
     {
         QFETCH(bool, present);
         QFETCH(bool, fromToolBar);
-        MainFormFixture fixture;
+        MainWindowFixture fixture;
         const QString path = fixture.folder.filePath(QStringLiteral("QBHELP.html"));
         QCOMPARE(HelpCommands::helpFilePath(), path);
         if (present)
@@ -115,9 +119,9 @@ private slots:
         OpenedUrls desktop;
         ModalDriver driver;
         if (fromToolBar)
-            fixture.form->ToolButton13->click();
+            fixture.button("helpButton")->click();
         else
-            helpAction(*fixture.form, QStringLiteral("主题"))->trigger();
+            helpAction(*fixture.window, QStringLiteral("主题"))->trigger();
         QDir::setCurrent(current);
         QCOMPARE(desktop.urls, present ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>());
         QVERIFY(driver.boxes.isEmpty());
@@ -125,10 +129,10 @@ private slots:
 
     void mailAndWeb()
     {
-        MainFormFixture fixture;
+        MainWindowFixture fixture;
         OpenedUrls desktop;
-        helpAction(*fixture.form, QStringLiteral("来信"))->trigger();
-        helpAction(*fixture.form, QStringLiteral("访问网站"))->trigger();
+        helpAction(*fixture.window, QStringLiteral("来信"))->trigger();
+        helpAction(*fixture.window, QStringLiteral("访问网站"))->trigger();
         QCOMPARE(desktop.urls.size(), 2);
         const QUrl mail = desktop.urls.at(0);
         QVERIFY(mail.isValid());
@@ -150,21 +154,21 @@ private slots:
     void aboutBox()
     {
         QFETCH(bool, fromTray);
-        MainFormFixture fixture;
+        MainWindowFixture fixture;
         ModalDriver driver;
         AboutSeen seen;
         driver.queue(recordAbout(&seen));
         if (fromTray) {
-            fixture.form->hide();
+            fixture.window->hide();
             QAction *about = nullptr;
-            for (QAction *action : fixture.form->TrayPopMenu->actions()) {
+            for (QAction *action : fixture.window->tray()->menu()->actions()) {
                 if (action->text() == QStringLiteral("关于"))
                     about = action;
             }
             QVERIFY(about);
             about->trigger();
         } else {
-            helpAction(*fixture.form, QStringLiteral("关于"))->trigger();
+            helpAction(*fixture.window, QStringLiteral("关于"))->trigger();
         }
         QCOMPARE(seen.title, QStringLiteral("Zindrel"));
         QCOMPARE(seen.size, QSize(386, 114));

@@ -37,8 +37,8 @@ struct Browser
     {
         const Location next = at(name);
         if (!current.isEmpty() && current != next) {
-            back.Push(current);
-            forward.Clear();
+            back.push(current);
+            forward.clear();
         }
         current = next;
     }
@@ -79,9 +79,9 @@ private slots:
         QFETCH(QStringList, expectedSlots);
         QFETCH(int, expectedCount);
         HistoryList list;
-        list.Clear();
+        list.clear();
         for (int i = 1; i <= pushes; ++i)
-            list.Push(at(QString::number(i)));
+            list.push(at(QString::number(i)));
         QCOMPARE(slotNames(list), expectedSlots);
         QCOMPARE(list.count(), expectedCount);
         QCOMPARE(list.isFull(), pushes >= 5);
@@ -92,32 +92,32 @@ private slots:
     {
         HistoryList list;
         for (int i = 1; i <= 6; ++i)
-            list.Push(at(QString::number(i)));
+            list.push(at(QString::number(i)));
         // Full: slot 5 is taken and emptied, the count stays at 5.
-        QCOMPARE(list.Pop(), at("6"));
+        QCOMPARE(list.pop(), at("6"));
         QCOMPARE(list.count(), 5);
         QCOMPARE(slotNames(list), (QStringList{"2", "3", "4", "5", {}}));
-        QCOMPARE(list.Pop(), at("5"));
+        QCOMPARE(list.pop(), at("5"));
         QCOMPARE(list.count(), 4);
-        list.Push(at("x"));
+        list.push(at("x"));
         QCOMPARE(slotNames(list), (QStringList{"2", "3", "4", "x", {}}));
-        list.Push(at("y"));
+        list.push(at("y"));
         QCOMPARE(slotNames(list), (QStringList{"2", "3", "4", "x", "y"}));
         QCOMPARE(list.count(), 5);
         for (const char *expected : {"y", "x", "4", "3", "2"})
-            QCOMPARE(list.Pop(), at(QString::fromLatin1(expected)));
+            QCOMPARE(list.pop(), at(QString::fromLatin1(expected)));
         QVERIFY(list.isEmpty());
         QCOMPARE(list.count(), 1);
         // Popping an empty list reads nothing outside the slots and changes nothing.
-        QVERIFY(list.Pop().isEmpty());
+        QVERIFY(list.pop().isEmpty());
         QCOMPARE(list.count(), 1);
     }
 
     void emptyLocationIsNotKept()
     {
         HistoryList list;
-        list.Push(at("A"));
-        list.Push(Location());
+        list.push(at("A"));
+        list.push(Location());
         QCOMPARE(list.count(), 2);
         QCOMPARE(menu(list), QStringList{"A"});
     }
@@ -126,8 +126,8 @@ private slots:
     {
         HistoryList list;
         for (int i = 1; i <= 7; ++i)
-            list.Push(at(QString::number(i)));
-        list.Clear();
+            list.push(at(QString::number(i)));
+        list.clear();
         QCOMPARE(slotNames(list), (QStringList{{}, {}, {}, {}, {}}));
         QCOMPARE(list.count(), 1);
         QVERIFY(list.menuEntries().isEmpty());
@@ -216,7 +216,7 @@ private slots:
     {
         HistoryList back;
         HistoryList forward;
-        back.Push(at("A"));
+        back.push(at("A"));
         QVERIFY(HistoryList::jump(back, forward, 1, at("B")).isEmpty());
         QVERIFY(HistoryList::jump(back, forward, -1, at("B")).isEmpty());
         QCOMPARE(menu(back), QStringList{"A"});
@@ -240,7 +240,7 @@ private slots:
         QFETCH(QStringList, expectedMenu);
         HistoryList list;
         for (int i = 1; i <= entries; ++i)
-            list.Push(at(QString::number(i)));
+            list.push(at(QString::number(i)));
         list.takeAt(position);
         QCOMPARE(menu(list), expectedMenu);
         QCOMPARE(list.count(), static_cast<int>(expectedMenu.size()) + 1);

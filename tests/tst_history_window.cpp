@@ -1,8 +1,13 @@
+#include "MainWindowFixture.h"
 #include "TestFolder.h"
 
-#include "shell/TMainForm.h"
-#include "store/TMainData.h"
+#include "browse/MaterialList.h"
+#include "browse/MaterialListModel.h"
+#include "browse/Navigator.h"
+#include "shell/MainWindow.h"
+#include "store/Database.h"
 #include "tree/CategoryTree.h"
+#include "widgets/ToolButtonImage.h"
 
 #include <QAction>
 #include <QLabel>
@@ -46,112 +51,117 @@ private slots:
                               QStringLiteral("+R&D1"), QStringLiteral("+D1"), QStringLiteral("+E1"),
                               QStringLiteral("实例资料0"), QStringLiteral("+工具1"),
                               QStringLiteral("搜索结果0")});
-        m_form.reset(new TMainForm);
-        QVERIFY(m_form->isCreated());
-        m_data.reset(new TMainData);
-        m_form->attachDataModule(m_data.get());
+        m_window.reset(new MainWindow);
+        QVERIFY(m_window->isCreated());
+        m_database.reset(new Database);
+        m_window->attachDatabase(m_database.get());
     }
     void cleanup()
     {
-        m_form.reset();
-        m_data.reset();
+        m_window.reset();
+        m_database.reset();
         m_folder.reset();
     }
 
     void startsEmptyAndUnavailable()
     {
-        QCOMPARE(m_form->BackList.count(), 1);
-        QCOMPARE(m_form->PreList.count(), 1);
-        QCOMPARE(m_form->buttonImage(m_form->BackTBtn), 17);
-        QCOMPARE(m_form->buttonImage(m_form->PreTBtn), 18);
-        QCOMPARE(m_form->buttonImage(m_form->UpTBtn), 19);
+        QCOMPARE(navigator()->backHistory().count(), 1);
+        QCOMPARE(navigator()->forwardHistory().count(), 1);
+        QCOMPARE(buttonImage("backButton"), 17);
+        QCOMPARE(buttonImage("forwardButton"), 18);
+        QCOMPARE(buttonImage("upButton"), 19);
         // Unavailable buttons do nothing.
-        m_form->BackTBtnClick();
-        m_form->PreTBtnClick();
-        m_form->UpTBtnClick();
-        QVERIFY(!m_form->selectedNode());
-        QCOMPARE(m_form->MainListModel->rowCount(), 2);
+        navigator()->goBack();
+        navigator()->goForward();
+        navigator()->goUp();
+        QVERIFY(!CategoryTree::selectedNode(tree()));
+        QCOMPARE(m_window->materialList()->model()->rowCount(), 2);
     }
 
     void treeClicksRecordVisits()
     {
         click(QStringLiteral("A"));
-        QVERIFY(m_form->BackList.isEmpty());
-        QCOMPARE(m_form->buttonImage(m_form->BackTBtn), 17);
+        QVERIFY(navigator()->backHistory().isEmpty());
+        QCOMPARE(buttonImage("backButton"), 17);
         click(QStringLiteral("A"));
-        QVERIFY(m_form->BackList.isEmpty());
+        QVERIFY(navigator()->backHistory().isEmpty());
         click(QStringLiteral("B"));
         click(QStringLiteral("B"));
         click(QStringLiteral("A1"));
-        QCOMPARE(m_form->BackList.menuEntries(), (QVector<Location>{text("B"), text("A")}));
-        QCOMPARE(m_form->CurrentLocation, text("A", "A1"));
-        QCOMPARE(m_form->buttonImage(m_form->BackTBtn), 14);
-        QCOMPARE(m_form->buttonImage(m_form->PreTBtn), 18);
-        QVERIFY(!m_form->UserNavigated);
+        QCOMPARE(navigator()->backHistory().menuEntries(), (QVector<Location>{text("B"), text("A")}));
+        QCOMPARE(navigator()->currentLocation(), text("A", "A1"));
+        QCOMPARE(buttonImage("backButton"), 14);
+        QCOMPARE(buttonImage("forwardButton"), 18);
+        // The visit is spent: a refresh that no user asked for records nothing.
+        CategoryTree::selectNode(tree(), CategoryTree::findByText(tree(), QStringLiteral("B")));
+        m_window->materialList()->refresh();
+        QCOMPARE(navigator()->backHistory().menuEntries(), (QVector<Location>{text("B"), text("A")}));
     }
 
     void backAndForward()
     {
         clickAll({"A", "B", "D", "E"});
-        m_form->BackTBtnClick();
+        navigator()->goBack();
         QCOMPARE(selectedText(), QStringLiteral("D"));
-        QCOMPARE(m_form->CurrentLocation, text("D"));
-        QCOMPARE(m_form->buttonImage(m_form->PreTBtn), 15);
-        m_form->BackTBtnClick();
-        m_form->BackTBtnClick();
+        QCOMPARE(navigator()->currentLocation(), text("D"));
+        QCOMPARE(buttonImage("forwardButton"), 15);
+        navigator()->goBack();
+        navigator()->goBack();
         QCOMPARE(selectedText(), QStringLiteral("A"));
-        QCOMPARE(m_form->buttonImage(m_form->BackTBtn), 17);
-        m_form->BackTBtnClick(); // unavailable: nothing happens
+        QCOMPARE(buttonImage("backButton"), 17);
+        navigator()->goBack(); // unavailable: nothing happens
         QCOMPARE(selectedText(), QStringLiteral("A"));
-        QCOMPARE(m_form->PreList.menuEntries(), (QVector<Location>{text("B"), text("D"), text("E")}));
+        QCOMPARE(navigator()->forwardHistory().menuEntries(),
+                 (QVector<Location>{text("B"), text("D"), text("E")}));
 
-        m_form->PreTBtnClick();
+        navigator()->goForward();
         QCOMPARE(selectedText(), QStringLiteral("B"));
-        QCOMPARE(m_form->BackList.menuEntries(), QVector<Location>{text("A")});
-        QCOMPARE(m_form->buttonImage(m_form->BackTBtn), 14);
+        QCOMPARE(navigator()->backHistory().menuEntries(), QVector<Location>{text("A")});
+        QCOMPARE(buttonImage("backButton"), 14);
 
         // A user visit after going back empties the forward list.
         click(QStringLiteral("null"));
-        QVERIFY(m_form->PreList.isEmpty());
-        QCOMPARE(m_form->buttonImage(m_form->PreTBtn), 18);
-        QCOMPARE(m_form->BackList.menuEntries(), (QVector<Location>{text("B"), text("A")}));
+        QVERIFY(navigator()->forwardHistory().isEmpty());
+        QCOMPARE(buttonImage("forwardButton"), 18);
+        QCOMPARE(navigator()->backHistory().menuEntries(), (QVector<Location>{text("B"), text("A")}));
     }
 
     void menusJumpAndShowCaptionsExactly()
     {
         clickAll({"A", "B", "R&D", "D", "E"});
-        m_form->BackMenuPopup();
-        QCOMPARE(menuCaptions(m_form->BackMenu), (QStringList{"文字资料-D-null", "文字资料-R&&D-null",
-                                                              "文字资料-B-null", "文字资料-A-null"}));
+        popUp(navigator()->backMenu());
+        QCOMPARE(menuCaptions(navigator()->backMenu()), (QStringList{"文字资料-D-null", "文字资料-R&&D-null",
+                                                                     "文字资料-B-null", "文字资料-A-null"}));
         // "&&" is drawn as one "&": no access key is made of it.
         QCOMPARE(QAction(QStringLiteral("R&&D")).iconText(), QStringLiteral("R&D"));
 
-        m_form->BackMenu->actions().at(2)->trigger();
+        navigator()->backMenu()->actions().at(2)->trigger();
         QCOMPARE(selectedText(), QStringLiteral("B"));
-        QCOMPARE(m_form->BackList.menuEntries(), QVector<Location>{text("A")});
-        m_form->PreMenuPopup();
-        QCOMPARE(menuCaptions(m_form->PreMenu),
+        QCOMPARE(navigator()->backHistory().menuEntries(), QVector<Location>{text("A")});
+        popUp(navigator()->forwardMenu());
+        QCOMPARE(menuCaptions(navigator()->forwardMenu()),
                  (QStringList{"文字资料-R&&D-null", "文字资料-D-null", "文字资料-E-null"}));
 
-        m_form->PreMenu->actions().at(1)->trigger();
+        navigator()->forwardMenu()->actions().at(1)->trigger();
         QCOMPARE(selectedText(), QStringLiteral("D"));
-        QCOMPARE(m_form->PreList.menuEntries(), QVector<Location>{text("E")});
-        QCOMPARE(m_form->BackList.menuEntries(), (QVector<Location>{text("R&D"), text("B"), text("A")}));
+        QCOMPARE(navigator()->forwardHistory().menuEntries(), QVector<Location>{text("E")});
+        QCOMPARE(navigator()->backHistory().menuEntries(),
+                 (QVector<Location>{text("R&D"), text("B"), text("A")}));
 
         // The first item is the Back button itself.
-        m_form->BackMenuPopup();
-        m_form->BackMenu->actions().at(0)->trigger();
+        popUp(navigator()->backMenu());
+        navigator()->backMenu()->actions().at(0)->trigger();
         QCOMPARE(selectedText(), QStringLiteral("R&D"));
-        QCOMPARE(m_form->PreList.menuEntries(), (QVector<Location>{text("D"), text("E")}));
+        QCOMPARE(navigator()->forwardHistory().menuEntries(), (QVector<Location>{text("D"), text("E")}));
     }
 
     void namesWithDashAndNullAreFound()
     {
         clickAll({"C-Sharp", "null", "A1"});
-        m_form->BackTBtnClick();
+        navigator()->goBack();
         QCOMPARE(selectedText(), QStringLiteral("null"));
-        QCOMPARE(m_form->selectedNode()->parent()->text(0), TextRoot);
-        m_form->BackTBtnClick();
+        QCOMPARE(CategoryTree::selectedNode(tree())->parent()->text(0), TextRoot);
+        navigator()->goBack();
         QCOMPARE(selectedText(), QStringLiteral("C-Sharp"));
     }
 
@@ -165,87 +175,97 @@ private slots:
     {
         QFETCH(bool, viaMenu);
         clickAll({"A", "B", "D", "E"});
-        m_form->BackTBtnClick(); // at D, E ahead
-        delete CategoryTree::findByText(m_form->MainTreeView, QStringLiteral("B"));
-        const int listed = m_form->MainListModel->rowCount();
+        navigator()->goBack(); // at D, E ahead
+        delete CategoryTree::findByText(tree(), QStringLiteral("B"));
+        const int listed = m_window->materialList()->model()->rowCount();
 
         if (viaMenu) {
-            m_form->BackMenuPopup();
-            m_form->BackMenu->actions().at(0)->trigger();
+            popUp(navigator()->backMenu());
+            navigator()->backMenu()->actions().at(0)->trigger();
         } else {
-            m_form->BackTBtnClick();
+            navigator()->goBack();
         }
         QCOMPARE(selectedText(), QStringLiteral("D"));
-        QCOMPARE(m_form->CurrentLocation, text("D"));
-        QCOMPARE(m_form->MainListModel->rowCount(), listed);
-        QVERIFY(m_form->MainStatus->text().contains(QStringLiteral("文字资料-B-null")));
-        QCOMPARE(m_form->BackList.menuEntries(), QVector<Location>{text("A")});
-        QCOMPARE(m_form->PreList.menuEntries(), QVector<Location>{text("E")});
-        QCOMPARE(m_form->buttonImage(m_form->BackTBtn), 14);
+        QCOMPARE(navigator()->currentLocation(), text("D"));
+        QCOMPARE(m_window->materialList()->model()->rowCount(), listed);
+        QVERIFY(childNamed<QLabel>(m_window.get(), "statusLine")
+                    ->text()
+                    .contains(QStringLiteral("文字资料-B-null")));
+        QCOMPARE(navigator()->backHistory().menuEntries(), QVector<Location>{text("A")});
+        QCOMPARE(navigator()->forwardHistory().menuEntries(), QVector<Location>{text("E")});
+        QCOMPARE(buttonImage("backButton"), 14);
 
         // The next one still leads on.
-        m_form->BackTBtnClick();
+        navigator()->goBack();
         QCOMPARE(selectedText(), QStringLiteral("A"));
-        QCOMPARE(m_form->buttonImage(m_form->BackTBtn), 17);
+        QCOMPARE(buttonImage("backButton"), 17);
     }
 
     void renamedTargetInsideAJump()
     {
         clickAll({"A", "B", "D", "E"});
-        CategoryTree::findByText(m_form->MainTreeView, QStringLiteral("A"))->setText(0, QStringLiteral("A2"));
-        m_form->BackMenuPopup();
-        m_form->BackMenu->actions().at(2)->trigger();
+        CategoryTree::findByText(tree(), QStringLiteral("A"))->setText(0, QStringLiteral("A2"));
+        popUp(navigator()->backMenu());
+        navigator()->backMenu()->actions().at(2)->trigger();
         QCOMPARE(selectedText(), QStringLiteral("E"));
-        QCOMPARE(m_form->BackList.menuEntries(), (QVector<Location>{text("D"), text("B")}));
-        QVERIFY(m_form->PreList.isEmpty());
-        QCOMPARE(m_form->buttonImage(m_form->PreTBtn), 18);
+        QCOMPARE(navigator()->backHistory().menuEntries(), (QVector<Location>{text("D"), text("B")}));
+        QVERIFY(navigator()->forwardHistory().isEmpty());
+        QCOMPARE(buttonImage("forwardButton"), 18);
     }
 
     void staleNavigationFlagDoesNotRecord()
     {
         clickAll({"A", "B"});
         // A double click on nothing leaves the flag set behind it.
-        m_form->MainList->clearSelection();
-        m_form->MainListDblClick();
-        m_form->BackTBtnClick();
+        m_window->materialList()->view()->clearSelection();
+        navigator()->openSelectedEntry();
+        navigator()->goBack();
         QCOMPARE(selectedText(), QStringLiteral("A"));
-        QCOMPARE(m_form->PreList.menuEntries(), QVector<Location>{text("B")});
-        QVERIFY(m_form->BackList.isEmpty());
+        QCOMPARE(navigator()->forwardHistory().menuEntries(), QVector<Location>{text("B")});
+        QVERIFY(navigator()->backHistory().isEmpty());
     }
 
     void upWalksToTopLevel()
     {
         click(QStringLiteral("A1"));
-        QCOMPARE(m_form->buttonImage(m_form->UpTBtn), 16);
-        m_form->UpTBtnClick();
+        QCOMPARE(buttonImage("upButton"), 16);
+        navigator()->goUp();
         QCOMPARE(selectedText(), QStringLiteral("A"));
-        m_form->UpTBtnClick();
+        navigator()->goUp();
         QCOMPARE(selectedText(), TextRoot);
         // Each step up is a visit.
-        QCOMPARE(m_form->BackList.menuEntries(), (QVector<Location>{text("A"), text("A", "A1")}));
+        QCOMPARE(navigator()->backHistory().menuEntries(), (QVector<Location>{text("A"), text("A", "A1")}));
 
-        m_form->UpTBtnClick();
-        QCOMPARE(m_form->buttonImage(m_form->UpTBtn), 19);
+        navigator()->goUp();
+        QCOMPARE(buttonImage("upButton"), 19);
         QCOMPARE(
-            m_form->MainListModel->entries(),
+            m_window->materialList()->model()->entries(),
             (QVector<ListEntry>{{TextRoot, ListEntry::TopLevel, 0}, {InstanceRoot, ListEntry::TopLevel, 0}}));
-        QCOMPARE(m_form->BackList.menuEntries().size(), 2);
-        m_form->UpTBtnClick(); // unavailable: nothing happens
-        QCOMPARE(m_form->MainListModel->rowCount(), 2);
-        QCOMPARE(m_form->buttonImage(m_form->UpTBtn), 19);
-        QCOMPARE(m_form->BackList.menuEntries().size(), 2);
+        QCOMPARE(navigator()->backHistory().menuEntries().size(), 2);
+        navigator()->goUp(); // unavailable: nothing happens
+        QCOMPARE(m_window->materialList()->model()->rowCount(), 2);
+        QCOMPARE(buttonImage("upButton"), 19);
+        QCOMPARE(navigator()->backHistory().menuEntries().size(), 2);
     }
 
     void upFromSearchResultsShowsTopLevel()
     {
         click(QStringLiteral("搜索结果"));
-        QCOMPARE(m_form->buttonImage(m_form->UpTBtn), 16);
-        m_form->UpTBtnClick();
-        QCOMPARE(m_form->MainListModel->rowCount(), 2);
-        QCOMPARE(m_form->buttonImage(m_form->UpTBtn), 19);
+        QCOMPARE(buttonImage("upButton"), 16);
+        navigator()->goUp();
+        QCOMPARE(m_window->materialList()->model()->rowCount(), 2);
+        QCOMPARE(buttonImage("upButton"), 19);
     }
 
 private:
+    QTreeWidget *tree() const { return m_window->categoryTree(); }
+    Navigator *navigator() const { return m_window->navigator(); }
+    int buttonImage(const char *name) const
+    {
+        return ToolButtonImage::of(childNamed<QToolButton>(m_window.get(), name));
+    }
+    // Fills a history menu as its opening does.
+    static void popUp(QMenu *menu) { emit menu->aboutToShow(); }
     void clickAll(const QStringList &names)
     {
         for (const QString &name : names)
@@ -253,19 +273,19 @@ private:
     }
     void click(const QString &name)
     {
-        QTreeWidgetItem *node = CategoryTree::findByText(m_form->MainTreeView, name);
+        QTreeWidgetItem *node = CategoryTree::findByText(tree(), name);
         QVERIFY2(node, qPrintable(name));
-        CategoryTree::selectNode(m_form->MainTreeView, node);
-        m_form->MainTreeViewClick();
+        CategoryTree::selectNode(tree(), node);
+        navigator()->visitSelectedCategory();
     }
     QString selectedText() const
     {
-        return m_form->selectedNode() ? m_form->selectedNode()->text(0) : QString();
+        return CategoryTree::selectedNode(tree()) ? CategoryTree::selectedNode(tree())->text(0) : QString();
     }
 
     std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<TMainForm> m_form;
-    std::unique_ptr<TMainData> m_data;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<Database> m_database;
 };
 
 QTEST_MAIN(TestHistoryWindow)

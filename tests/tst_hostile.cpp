@@ -3,21 +3,23 @@
 #include "ComboBoxes.h"
 #include "HostileTexts.h"
 #include "InputAnswers.h"
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
 #include "browse/DetailPane.h"
-#include "capture/TAcceptExeForm.h"
-#include "capture/TAcceptTextForm.h"
-#include "capture/TDragForm.h"
-#include "edit/TAddFileExeFrm.h"
-#include "edit/TAddFileForm.h"
-#include "search/TSerchForm.h"
-#include "shell/TMainForm.h"
-#include "store/ResultMessage.h"
+#include "browse/MaterialList.h"
+#include "browse/Navigator.h"
+#include "capture/DropWindow.h"
+#include "capture/QuickInstanceDialog.h"
+#include "capture/QuickTextDialog.h"
+#include "edit/InstanceMaterialDialog.h"
+#include "edit/TextMaterialDialog.h"
+#include "search/SearchDialog.h"
+#include "shell/MainWindow.h"
+#include "store/InstanceMaterial.h"
 #include "store/SqlText.h"
-#include "store/TFileExe.h"
-#include "store/TFileText.h"
+#include "store/TextMaterial.h"
+#include "tree/CategoryCommands.h"
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 
@@ -36,16 +38,16 @@ const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"), Q
 
 QString storedTitle(const QString &typed)
 {
-    return UnquoteFromSql(QuoteForSql(typed, false), false);
+    return SqlText::fromTokens(SqlText::toTokens(typed, false), false);
 }
 
 QString storedBody(const QString &typed)
 {
-    return UnquoteFromSql(QuoteForSql(typed, true), true);
+    return SqlText::fromTokens(SqlText::toTokens(typed, true), true);
 }
 
 // Two materials that no operation on another row may change.
-void addBystanders(MainFormFixture &fixture)
+void addBystanders(MainWindowFixture &fixture)
 {
     fixture.addText(QStringLiteral("bystander"), QStringLiteral("Other"), QString(),
                     QStringLiteral("2020-01-01"), QStringLiteral("keep: me"), QStringLiteral("nobody"));
@@ -53,24 +55,55 @@ void addBystanders(MainFormFixture &fixture)
                         QStringLiteral("keep"));
 }
 
-QList<QVariantList> bystanders(const MainFormFixture &fixture)
+QList<QVariantList> bystanders(const MainWindowFixture &fixture)
 {
     return fixture.folder.rows(QStringLiteral("select * from textfile where title='bystander'")) +
            fixture.folder.rows(QStringLiteral("select * from exefile where title='bystander'"));
 }
 
-QString detailValue(const TMainForm &form, const QString &caption)
+QString detailValue(const MainWindow &window, const QString &caption)
 {
-    for (int i = 0; i < form.MainDetail->topLevelItemCount(); ++i) {
-        if (form.MainDetail->topLevelItem(i)->text(0) == caption)
-            return form.MainDetail->topLevelItem(i)->text(1);
+    const QTreeWidget *rows = window.detailPane()->rows();
+    for (int i = 0; i < rows->topLevelItemCount(); ++i) {
+        if (rows->topLevelItem(i)->text(0) == caption)
+            return rows->topLevelItem(i)->text(1);
     }
     return QStringLiteral("<no row>");
 }
 
-qint64 lastId(const MainFormFixture &fixture, const QString &table)
+qint64 lastId(const MainWindowFixture &fixture, const QString &table)
 {
     return fixture.folder.value(QStringLiteral("select max(id) from ") + table).toLongLong();
+}
+
+// The dialogs' controls, by object name.
+QLineEdit *titleEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "titleEdit");
+}
+QLineEdit *authorEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "authorEdit");
+}
+QLineEdit *pathEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "pathEdit");
+}
+QPlainTextEdit *bodyEdit(const QWidget *dialog)
+{
+    return childNamed<QPlainTextEdit>(dialog, "bodyEdit");
+}
+QPlainTextEdit *memoOf(const QWidget *dialog)
+{
+    return childNamed<QPlainTextEdit>(dialog, "memo");
+}
+QLineEdit *titleKeywordEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "titleKeywordEdit");
+}
+QComboBox *combo(const QWidget *dialog, const char *name)
+{
+    return childNamed<QComboBox>(dialog, name);
 }
 } // namespace
 
@@ -82,31 +115,31 @@ private slots:
     void textMaterial()
     {
         QFETCH(QString, text);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         addBystanders(fixture);
         const QList<QVariantList> before = bystanders(fixture);
-        auto dialog = TAddFileForm::CreateForAdd(
-            fixture.form.get(), {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
-        dialog->title->setText(text);
-        dialog->writer->setText(text);
-        dialog->MainText->setPlainText(text);
+        auto dialog = TextMaterialDialog::createForAdd(
+            fixture.window.get(), {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        titleEdit(dialog.get())->setText(text);
+        authorEdit(dialog.get())->setText(text);
+        bodyEdit(dialog.get())->setPlainText(text);
         ModalDriver driver;
-        dialog->AddBtnClick();
-        QCOMPARE(driver.texts(), QStringList{ResultText::Added});
+        dialog->saveMaterial();
+        QCOMPARE(driver.texts(), QStringList{Material::AddedText});
 
         const qint64 id = lastId(fixture, QStringLiteral("textfile"));
-        TFileText record;
-        QVERIFY(record.LoadRecord(id));
+        TextMaterial record;
+        QVERIFY(record.load(id));
         QCOMPARE(record.title, storedTitle(text));
-        QCOMPARE(record.writer, text);
-        QCOMPARE(record.main.join(QLatin1Char('\n')), storedBody(text));
-        QCOMPARE(record.bigclassname, QStringLiteral("A"));
+        QCOMPARE(record.author, text);
+        QCOMPARE(record.body.join(QLatin1Char('\n')), storedBody(text));
+        QCOMPARE(record.category, QStringLiteral("A"));
 
         fixture.click(QStringLiteral("A"));
         QCOMPARE(fixture.captions(), QStringList{storedTitle(text)});
         fixture.selectRow(0);
-        QCOMPARE(detailValue(*fixture.form, QStringLiteral("名称:")), storedTitle(text));
-        QCOMPARE(detailValue(*fixture.form, QStringLiteral("作者:")), text);
+        QCOMPARE(detailValue(*fixture.window, QStringLiteral("名称:")), storedTitle(text));
+        QCOMPARE(detailValue(*fixture.window, QStringLiteral("作者:")), text);
         QCOMPARE(bystanders(fixture), before);
     }
 
@@ -114,25 +147,25 @@ private slots:
     void instanceMaterial()
     {
         QFETCH(QString, text);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         addBystanders(fixture);
         const QList<QVariantList> before = bystanders(fixture);
-        auto dialog = TAddFileExeFrm::CreateForAdd(
-            fixture.form.get(), {QStringLiteral("实例资料"), QStringLiteral("T"), QString()});
-        dialog->title->setText(QStringLiteral("instance"));
-        dialog->MainText->setPlainText(text);
-        dialog->PathEdit->setText(text);
+        auto dialog = InstanceMaterialDialog::createForAdd(
+            fixture.window.get(), {QStringLiteral("实例资料"), QStringLiteral("T"), QString()});
+        titleEdit(dialog.get())->setText(QStringLiteral("instance"));
+        bodyEdit(dialog.get())->setPlainText(text);
+        pathEdit(dialog.get())->setText(text);
         ModalDriver driver;
-        dialog->AddBtnClick();
-        QCOMPARE(driver.texts(), QStringList{ResultText::Added});
-        TFileExe record;
-        QVERIFY(record.LoadRecord(lastId(fixture, QStringLiteral("exefile"))));
-        QCOMPARE(record.about.join(QLatin1Char('\n')), storedBody(text));
-        QCOMPARE(record.fpath, text);
+        dialog->saveMaterial();
+        QCOMPARE(driver.texts(), QStringList{Material::AddedText});
+        InstanceMaterial record;
+        QVERIFY(record.load(lastId(fixture, QStringLiteral("exefile"))));
+        QCOMPARE(record.description.join(QLatin1Char('\n')), storedBody(text));
+        QCOMPARE(record.path, text);
         fixture.click(QStringLiteral("T"));
         fixture.selectRow(fixture.rowOf(QStringLiteral("instance")));
-        QCOMPARE(detailValue(*fixture.form, QStringLiteral("资料路径:")), text);
-        QCOMPARE(RunPath, text);
+        QCOMPARE(detailValue(*fixture.window, QStringLiteral("资料路径:")), text);
+        QCOMPARE(fixture.detailPane()->runPath(), text);
         QCOMPARE(bystanders(fixture), before);
     }
 
@@ -140,27 +173,27 @@ private slots:
     void search()
     {
         QFETCH(QString, text);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         addBystanders(fixture);
         const qint64 id = fixture.addText(text, QStringLiteral("A"), QString(), QStringLiteral("2026-01-01"),
                                           QStringLiteral("b"), text);
         const QList<QVariantList> before = fixture.folder.rows(QStringLiteral("select * from textfile")) +
                                            fixture.folder.rows(QStringLiteral("select * from exefile"));
         for (const bool byAuthor : {false, true}) {
-            TSerchForm dialog(fixture.form->MainTreeView, fixture.form->StoreItemView, fixture.form.get());
-            choose(dialog.FWComBox, QStringLiteral("文字资料"));
-            choose(dialog.BigComBox, QStringLiteral("A"));
-            choose(dialog.SmallComBox, SearchStatement::AllCategories);
-            (byAuthor ? dialog.AuthorKey : dialog.TitleKey)->setText(text);
+            SearchDialog dialog(fixture.tree(), fixture.list()->searchResults(), fixture.window.get());
+            choose(combo(&dialog, "kindCombo"), QStringLiteral("文字资料"));
+            choose(combo(&dialog, "categoryCombo"), QStringLiteral("A"));
+            choose(combo(&dialog, "subcategoryCombo"), SearchStatement::AllCategories);
+            (byAuthor ? authorEdit(&dialog) : titleKeywordEdit(&dialog))->setText(text);
             ModalDriver driver;
-            dialog.SerchBtnClick();
+            dialog.search();
             if (!byAuthor && text.size() > 50000) {
                 // Longer than the database takes as a pattern: said so, nothing searched.
                 QCOMPARE(driver.texts(), QStringList{QStringLiteral("标题关键字太长了，请缩短后再搜索。")});
                 continue;
             }
             QVERIFY2(driver.boxes.isEmpty(), qPrintable(driver.texts().join(QLatin1Char('\n')).left(300)));
-            QCOMPARE(fixture.form->StoreItemView->entries(),
+            QCOMPARE(fixture.list()->searchResults()->entries(),
                      QVector<ListEntry>({{storedTitle(text), ListEntry::TextMaterial, id}}));
         }
         QCOMPARE(fixture.folder.rows(QStringLiteral("select * from textfile")) +
@@ -172,38 +205,39 @@ private slots:
     void droppedTextAndCapture()
     {
         QFETCH(QString, text);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         addBystanders(fixture);
         const QList<QVariantList> before = bystanders(fixture);
-        QVERIFY(QTest::qWaitFor([] { return !DragForm.isNull(); }));
+        QVERIFY(QTest::qWaitFor([&fixture] { return fixture.window->dropWindow() != nullptr; }));
+        DropWindow *dropWindow = fixture.window->dropWindow();
         QMimeData data;
         data.setText(text);
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(DragForm, &enter);
+        QCoreApplication::sendEvent(dropWindow, &enter);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(DragForm, &drop);
-        QVERIFY(AcceptTextForm);
-        QCOMPARE(AcceptTextForm->MainMemo->toPlainText(), text);
-        AcceptTextForm->NameEdit->setText(text);
-        AcceptTextForm->AuthorEdit->setText(text);
+        QCoreApplication::sendEvent(dropWindow, &drop);
+        QVERIFY(dropWindow->textDialog());
+        QCOMPARE(memoOf(dropWindow->textDialog())->toPlainText(), text);
+        titleEdit(dropWindow->textDialog())->setText(text);
+        authorEdit(dropWindow->textDialog())->setText(text);
         ModalDriver driver;
-        AcceptTextForm->OkBtnClick();
-        QCOMPARE(driver.texts(), QStringList{ResultText::Added});
-        TFileText record;
-        QVERIFY(record.LoadRecord(lastId(fixture, QStringLiteral("textfile"))));
+        dropWindow->textDialog()->addMaterial();
+        QCOMPARE(driver.texts(), QStringList{Material::AddedText});
+        TextMaterial record;
+        QVERIFY(record.load(lastId(fixture, QStringLiteral("textfile"))));
         QCOMPARE(record.title, storedTitle(text));
-        QCOMPARE(record.writer, text);
-        QCOMPARE(record.main.join(QLatin1Char('\n')), storedBody(text));
+        QCOMPARE(record.author, text);
+        QCOMPARE(record.body.join(QLatin1Char('\n')), storedBody(text));
 
-        DragForm->handOverPath(text);
-        QVERIFY(AcceptExeForm);
-        AcceptExeForm->NameEdit->setText(QStringLiteral("captured"));
-        AcceptExeForm->MainMemo->setPlainText(text);
-        AcceptExeForm->OkBtnClick();
-        TFileExe instance;
-        QVERIFY(instance.LoadRecord(lastId(fixture, QStringLiteral("exefile"))));
-        QCOMPARE(instance.fpath, text);
-        QCOMPARE(instance.about.join(QLatin1Char('\n')), storedBody(text));
+        dropWindow->handOverPath(text);
+        QVERIFY(dropWindow->instanceDialog());
+        titleEdit(dropWindow->instanceDialog())->setText(QStringLiteral("captured"));
+        memoOf(dropWindow->instanceDialog())->setPlainText(text);
+        dropWindow->instanceDialog()->addMaterial();
+        InstanceMaterial instance;
+        QVERIFY(instance.load(lastId(fixture, QStringLiteral("exefile"))));
+        QCOMPARE(instance.path, text);
+        QCOMPARE(instance.description.join(QLatin1Char('\n')), storedBody(text));
         QCOMPARE(bystanders(fixture), before);
     }
 
@@ -211,36 +245,37 @@ private slots:
     void categoryNames()
     {
         QFETCH(QString, text);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         addBystanders(fixture);
         const QList<QVariantList> before = bystanders(fixture);
         ModalDriver driver;
         QList<InputRecord> inputs;
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.form->MainTreeView->topLevelItem(0));
+        CategoryTree::selectNode(fixture.tree(), fixture.tree()->topLevelItem(0));
         driver.queue(answerInput(&inputs, text));
         if (!CategoryNames::refusal(text, {}).isEmpty()) {
             // Refused with a message, then cancelled: nothing changes.
             driver.answerNextBox(QMessageBox::Ok);
             driver.queue(answerInput(&inputs, text, false));
-            fixture.form->AddNewItem();
+            fixture.window->categoryCommands()->addCategory();
             QCOMPARE(driver.boxes.size(), 1);
-            QCOMPARE(fixture.form->MainTreeView->topLevelItem(0)->childCount(), 2);
+            QCOMPARE(fixture.tree()->topLevelItem(0)->childCount(), 2);
             return;
         }
-        fixture.form->AddNewItem();
-        QTreeWidgetItem *added = fixture.form->MainTreeView->topLevelItem(0)->child(2);
+        fixture.window->categoryCommands()->addCategory();
+        QTreeWidgetItem *added = fixture.tree()->topLevelItem(0)->child(2);
         QVERIFY(added);
         QCOMPARE(added->text(0), text);
 
         fixture.addText(QStringLiteral("filed"), text);
-        CategoryTree::selectNode(fixture.form->MainTreeView, added);
+        CategoryTree::selectNode(fixture.tree(), added);
         const QString renamed = text + QStringLiteral("2");
         driver.queue(answerInput(&inputs, renamed));
-        fixture.form->ReNameItem();
+        fixture.window->categoryCommands()->renameCategory();
         QCOMPARE(added->text(0), renamed);
         fixture.clickNode(added);
         QCOMPARE(fixture.captions(), QStringList{QStringLiteral("filed")});
-        QCOMPARE(fixture.form->CurrentLocation.names(), QStringList({QStringLiteral("文字资料"), renamed}));
+        QCOMPARE(fixture.navigator()->currentLocation().names(),
+                 QStringList({QStringLiteral("文字资料"), renamed}));
         // The tree file keeps the name.
         TreeFile file;
         QCOMPARE(file.load().first().children.at(2).name, renamed);

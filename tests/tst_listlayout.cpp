@@ -1,6 +1,6 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 
-#include "shell/TMainForm.h"
+#include "shell/MainWindow.h"
 
 #include <QListView>
 #include <QScrollBar>
@@ -53,28 +53,28 @@ private slots:
     {
         QFETCH(bool, dragSplitter);
         QFETCH(int, widthChange);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         QVERIFY(fixture.folder.exec(
             QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
                            "insert into textfile(title, bigclassname, createtime) select 'M' || i, 'A', "
                            "'2026-01-01' from n")
                 .arg(Materials)));
-        TMainForm &form = *fixture.form;
-        form.resize(1000, 700);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MainWindow &window = *fixture.window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         fixture.click(QStringLiteral("A"));
-        QCOMPARE(form.MainListModel->rowCount(), Materials);
-        QTRY_VERIFY(form.MainList->verticalScrollBar()->isVisible());
+        QCOMPARE(fixture.model()->rowCount(), Materials);
+        QTRY_VERIFY(fixture.listView()->verticalScrollBar()->isVisible());
 
         // The scroll bar that came with the long list hides no entry and needs no sideways scrolling.
-        const int before = firstRowCount(form.MainList);
+        const int before = firstRowCount(fixture.listView());
         QVERIFY(before > 1);
-        QVERIFY(firstRowFits(form.MainList));
-        QCOMPARE(form.MainList->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(firstRowFits(fixture.listView()));
+        QCOMPARE(fixture.listView()->horizontalScrollBar()->maximum(), 0);
 
         if (dragSplitter) {
-            auto *splitter = form.findChild<QSplitter *>();
+            auto *splitter = window.findChild<QSplitter *>();
             QVERIFY(splitter);
             QWidget *handle = splitter->handle(1);
             const QPoint grip = handle->rect().center();
@@ -82,13 +82,13 @@ private slots:
             QTest::mouseMove(handle, grip - QPoint(widthChange, 0));
             QTest::mouseRelease(handle, Qt::LeftButton, {}, grip - QPoint(widthChange, 0));
         } else {
-            form.resize(form.width() + widthChange, form.height());
+            window.resize(window.width() + widthChange, window.height());
         }
-        QTRY_VERIFY(widthChange > 0 ? firstRowCount(form.MainList) > before
-                                    : firstRowCount(form.MainList) < before);
-        QVERIFY(firstRowFits(form.MainList));
-        QCOMPARE(form.MainList->horizontalScrollBar()->maximum(), 0);
-        QCOMPARE(form.MainListModel->rowCount(), Materials);
+        QTRY_VERIFY(widthChange > 0 ? firstRowCount(fixture.listView()) > before
+                                    : firstRowCount(fixture.listView()) < before);
+        QVERIFY(firstRowFits(fixture.listView()));
+        QCOMPARE(fixture.listView()->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(fixture.model()->rowCount(), Materials);
     }
 };
 

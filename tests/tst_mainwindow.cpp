@@ -1,11 +1,14 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
 
 #include "base/AnsiText.h"
+#include "browse/DetailPane.h"
+#include "browse/MaterialList.h"
+#include "shell/MainWindow.h"
 #include "shell/MainWindowTray.h"
-#include "shell/TMainForm.h"
 #include "tree/CategoryTree.h"
+#include "widgets/ToolButtonImage.h"
 
 #include <QAction>
 #include <QLabel>
@@ -35,9 +38,9 @@ QStringList captionsOf(const QMenu *menu)
     return captions;
 }
 
-QMenu *menuTitled(const TMainForm &form, const QString &title)
+QMenu *menuTitled(const MainWindow &window, const QString &title)
 {
-    for (QAction *action : form.menuBar()->actions()) {
+    for (QAction *action : window.menuBar()->actions()) {
         if (action->text() == title)
             return action->menu();
     }
@@ -80,21 +83,21 @@ private slots:
     {
         QFETCH(QString, title);
         QFETCH(QStringList, entries);
-        MainFormFixture fixture;
-        const QMenu *menu = menuTitled(*fixture.form, title);
+        MainWindowFixture fixture;
+        const QMenu *menu = menuTitled(*fixture.window, title);
         QVERIFY(menu);
         QCOMPARE(captionsOf(menu), entries);
     }
 
     void menuBarOrderAndImages()
     {
-        MainFormFixture fixture;
+        MainWindowFixture fixture;
         QStringList titles;
-        for (const QAction *action : fixture.form->menuBar()->actions())
+        for (const QAction *action : fixture.window->menuBar()->actions())
             titles.append(action->text());
         QCOMPARE(titles, QStringList({QStringLiteral("文件&F"), QStringLiteral("编辑&E"),
                                       QStringLiteral("查看&V"), QStringLiteral("帮助&H")}));
-        for (const QAction *action : menuTitled(*fixture.form, QStringLiteral("文件&F"))->actions())
+        for (const QAction *action : menuTitled(*fixture.window, QStringLiteral("文件&F"))->actions())
             QVERIFY(action->isSeparator() || !action->icon().isNull());
     }
 
@@ -103,144 +106,149 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("hint");
         QTest::addColumn<int>("image");
-        QTest::newRow("back") << QStringLiteral("BackTBtn") << QStringLiteral("后退") << 17;
-        QTest::newRow("forward") << QStringLiteral("PreTBtn") << QStringLiteral("前进") << 18;
-        QTest::newRow("up") << QStringLiteral("UpTBtn") << QStringLiteral("向上") << 19;
-        QTest::newRow("1") << QStringLiteral("ToolButton1") << QStringLiteral("在当前分类添加新的子分类")
-                           << 0;
-        QTest::newRow("2") << QStringLiteral("ToolButton2") << QStringLiteral("修改分类名") << 1;
-        QTest::newRow("3") << QStringLiteral("ToolButton3") << QStringLiteral("删除子分类") << 2;
-        QTest::newRow("4") << QStringLiteral("ToolButton4") << QStringLiteral("在当前分类添加新的资料") << 3;
-        QTest::newRow("6") << QStringLiteral("ToolButton6") << QStringLiteral("删除选定资料") << 5;
-        QTest::newRow("7") << QStringLiteral("ToolButton7") << QStringLiteral("修改选定的资料") << 6;
-        QTest::newRow("9") << QStringLiteral("ToolButton9") << QStringLiteral("搜索") << 10;
-        QTest::newRow("10") << QStringLiteral("ToolButton10") << QStringLiteral("选项") << 7;
-        QTest::newRow("13") << QStringLiteral("ToolButton13") << QStringLiteral("帮助") << 11;
-        QTest::newRow("12") << QStringLiteral("ToolButton12") << QStringLiteral("退出") << 4;
+        QTest::newRow("back") << QStringLiteral("backButton") << QStringLiteral("后退") << 17;
+        QTest::newRow("forward") << QStringLiteral("forwardButton") << QStringLiteral("前进") << 18;
+        QTest::newRow("up") << QStringLiteral("upButton") << QStringLiteral("向上") << 19;
+        QTest::newRow("1") << QStringLiteral("addCategoryButton")
+                           << QStringLiteral("在当前分类添加新的子分类") << 0;
+        QTest::newRow("2") << QStringLiteral("renameCategoryButton") << QStringLiteral("修改分类名") << 1;
+        QTest::newRow("3") << QStringLiteral("deleteCategoryButton") << QStringLiteral("删除子分类") << 2;
+        QTest::newRow("4") << QStringLiteral("addMaterialButton") << QStringLiteral("在当前分类添加新的资料")
+                           << 3;
+        QTest::newRow("6") << QStringLiteral("deleteMaterialButton") << QStringLiteral("删除选定资料") << 5;
+        QTest::newRow("7") << QStringLiteral("modifyMaterialButton") << QStringLiteral("修改选定的资料") << 6;
+        QTest::newRow("9") << QStringLiteral("searchButton") << QStringLiteral("搜索") << 10;
+        QTest::newRow("10") << QStringLiteral("optionsButton") << QStringLiteral("选项") << 7;
+        QTest::newRow("13") << QStringLiteral("helpButton") << QStringLiteral("帮助") << 11;
+        QTest::newRow("12") << QStringLiteral("quitButton") << QStringLiteral("退出") << 4;
     }
     void toolButtons()
     {
         QFETCH(QString, name);
         QFETCH(QString, hint);
         QFETCH(int, image);
-        MainFormFixture fixture;
-        auto *button = fixture.form->findChild<QToolButton *>(name);
+        MainWindowFixture fixture;
+        auto *button = fixture.window->findChild<QToolButton *>(name);
         QVERIFY(button);
         QCOMPARE(button->toolTip(), hint);
-        QCOMPARE(fixture.form->buttonImage(button), image);
+        QCOMPARE(ToolButtonImage::of(button), image);
         QVERIFY(!button->icon().isNull());
     }
 
     void toolButtonsInOrder()
     {
-        MainFormFixture fixture;
+        MainWindowFixture fixture;
         QStringList names;
-        for (QToolButton *button :
-             fixture.form->MainToolBar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
+        for (QToolButton *button : childNamed<QToolBar>(fixture.window.get(), "toolBar")
+                                       ->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
             if (!button->objectName().isEmpty() &&
                 button->objectName() != QLatin1String("qt_toolbar_ext_button"))
                 names.append(button->objectName());
         }
         QCOMPARE(names,
-                 QStringList({QStringLiteral("BackTBtn"), QStringLiteral("PreTBtn"), QStringLiteral("UpTBtn"),
-                              QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2"),
-                              QStringLiteral("ToolButton3"), QStringLiteral("ToolButton4"),
-                              QStringLiteral("ToolButton6"), QStringLiteral("ToolButton7"),
-                              QStringLiteral("ToolButton9"), QStringLiteral("ToolButton10"),
-                              QStringLiteral("ToolButton13"), QStringLiteral("ToolButton12")}));
-        QCOMPARE(fixture.form->BackTBtn->text(), QStringLiteral("后退"));
-        QVERIFY(fixture.form->BackTBtn->menu());
-        QVERIFY(fixture.form->PreTBtn->menu());
+                 QStringList({QStringLiteral("backButton"), QStringLiteral("forwardButton"),
+                              QStringLiteral("upButton"), QStringLiteral("addCategoryButton"),
+                              QStringLiteral("renameCategoryButton"), QStringLiteral("deleteCategoryButton"),
+                              QStringLiteral("addMaterialButton"), QStringLiteral("deleteMaterialButton"),
+                              QStringLiteral("modifyMaterialButton"), QStringLiteral("searchButton"),
+                              QStringLiteral("optionsButton"), QStringLiteral("helpButton"),
+                              QStringLiteral("quitButton")}));
+        QCOMPARE(fixture.button("backButton")->text(), QStringLiteral("后退"));
+        QVERIFY(fixture.button("backButton")->menu());
+        QVERIFY(fixture.button("forwardButton")->menu());
     }
 
     void popupMenus()
     {
-        MainFormFixture fixture;
-        QCOMPARE(captionsOf(fixture.form->MainTreePopupMenu),
+        MainWindowFixture fixture;
+        QCOMPARE(captionsOf(childNamed<QMenu>(fixture.window.get(), "treeMenu")),
                  QStringList({QStringLiteral("在当前分类添加新的子分类"), QStringLiteral("修改分类名"),
                               QStringLiteral("-"), QStringLiteral("删除当前选定的分类"), QStringLiteral("-"),
                               QStringLiteral("在当前分类添加新的资料")}));
-        const QStringList list = captionsOf(fixture.form->MainListPopupMenu);
+        const QStringList list = captionsOf(childNamed<QMenu>(fixture.window.get(), "listMenu"));
         QCOMPARE(list.mid(0, 6), QStringList({QStringLiteral("添加新的资料"), QStringLiteral("删除资料"),
                                               QStringLiteral("修改资料"), QStringLiteral("-"),
                                               QStringLiteral("查看>大图标|小图标|列表"),
                                               QStringLiteral("资料排序>按名称|按加入时间")}));
-        QCOMPARE(captionsOf(fixture.form->TrayPopMenu),
+        QCOMPARE(captionsOf(fixture.window->tray()->menu()),
                  QStringList({QStringLiteral("显示主窗口"), QStringLiteral("显示悬浮窗口"),
                               QStringLiteral("-"), QStringLiteral("关于"), QStringLiteral("退出")}));
-        QVERIFY(fixture.form->N121->isCheckable() && fixture.form->N341->isCheckable());
+        QVERIFY(fixture.window->tray()->windowItem()->isCheckable() &&
+                fixture.window->tray()->floatingItem()->isCheckable());
     }
 
     void creationState()
     {
-        MainFormFixture fixture;
-        TMainForm &form = *fixture.form;
-        QVERIFY(form.isCreated());
-        QCOMPARE(form.windowTitle(), QStringLiteral("Zindrel"));
-        QCOMPARE(form.objectName(), QStringLiteral("TMainForm"));
-        QVERIFY(form.N121->isChecked());
+        MainWindowFixture fixture;
+        MainWindow &window = *fixture.window;
+        QVERIFY(window.isCreated());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Zindrel"));
+        QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
+        QVERIFY(window.tray()->windowItem()->isChecked());
         QCOMPARE(fixture.captions(), QStringList({QStringLiteral("文字资料"), QStringLiteral("实例资料")}));
         QCOMPARE(fixture.images(), QList<int>({3, 3}));
-        QVERIFY(!form.selectedNode());
-        QCOMPARE(form.MainTreeView->topLevelItem(0)->text(0), QStringLiteral("文字资料"));
-        QCOMPARE(form.MainDetail->headerItem()->text(0), QStringLiteral("名称"));
-        QCOMPARE(form.MainDetail->headerItem()->text(1), QStringLiteral("值"));
-        QCOMPARE(form.MainProgressBar->maximum(), 100);
-        QTRY_VERIFY(form.N341->isChecked()); // the floating window's message arrives once the loop runs
+        QVERIFY(!CategoryTree::selectedNode(fixture.tree()));
+        QCOMPARE(fixture.tree()->topLevelItem(0)->text(0), QStringLiteral("文字资料"));
+        QCOMPARE(fixture.detail()->headerItem()->text(0), QStringLiteral("名称"));
+        QCOMPARE(fixture.detail()->headerItem()->text(1), QStringLiteral("值"));
+        QCOMPARE(childNamed<QProgressBar>(&window, "progressBar")->maximum(), 100);
+        QTRY_VERIFY(window.tray()
+                        ->floatingItem()
+                        ->isChecked()); // the floating window's message arrives once the loop runs
     }
 
     void resizeRule()
     {
-        MainFormFixture fixture;
-        fixture.form->show();
-        fixture.form->panel->resize(500, 401);
-        QCOMPARE(fixture.form->MainList->height(), 100);
-        QCOMPARE(fixture.form->MainDetail->geometry().top(), 100);
-        QCOMPARE(fixture.form->MainDetail->height(), 301);
+        MainWindowFixture fixture;
+        fixture.window->show();
+        childNamed<QWidget>(fixture.window.get(), "browsePanel")->resize(500, 401);
+        QCOMPARE(fixture.listView()->height(), 100);
+        QCOMPARE(fixture.detail()->geometry().top(), 100);
+        QCOMPARE(fixture.detail()->height(), 301);
         // Nothing selected: a resize runs no query.
-        fixture.form->resize(800, 640);
-        QVERIFY(fixture.form->MainStatus->text().isEmpty());
+        fixture.window->resize(800, 640);
+        QVERIFY(fixture.statusLine()->text().isEmpty());
     }
 
     void expandAndCollapseSwitchPictures()
     {
-        MainFormFixture fixture;
-        QTreeWidgetItem *root = fixture.form->MainTreeView->topLevelItem(0);
+        MainWindowFixture fixture;
+        QTreeWidgetItem *root = fixture.tree()->topLevelItem(0);
         root->setExpanded(true);
         QCOMPARE(CategoryTree::image(root), 3);
         QCOMPARE(CategoryTree::selectedImage(root), 3);
-        QCOMPARE(fixture.form->selectedNode(), root);
+        QCOMPARE(CategoryTree::selectedNode(fixture.tree()), root);
         QTreeWidgetItem *first = root->child(0);
         first->setExpanded(true);
         QCOMPARE(CategoryTree::image(first), 4);
         first->setExpanded(false);
         QCOMPARE(CategoryTree::image(first), 1);
-        QCOMPARE(fixture.form->selectedNode(), first);
+        QCOMPARE(CategoryTree::selectedNode(fixture.tree()), first);
         QCOMPARE(fixture.captions(), QStringList({QStringLiteral("文字资料"), QStringLiteral("实例资料")}));
     }
 
     void closeWritesTheTreeFile()
     {
-        MainFormFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("+A1"),
-                                 QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
-        fixture.form->MainTreeView->topLevelItem(0)->setExpanded(true);
-        fixture.form->close();
+        MainWindowFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("+A1"),
+                                   QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
+        fixture.tree()->topLevelItem(0)->setExpanded(true);
+        fixture.window->close();
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")),
                  AnsiText::encode(QStringLiteral("文字资料3\r\n+A1\r\n实例资料0\r\n搜索结果0\r\n")));
         // Once closing, a resize refreshes nothing.
-        fixture.clickNode(fixture.form->MainTreeView->topLevelItem(0));
-        fixture.form->setStatusText(QString());
-        fixture.form->resize(640, 480);
-        QVERIFY(fixture.form->MainStatus->text().isEmpty());
+        fixture.clickNode(fixture.tree()->topLevelItem(0));
+        fixture.window->setStatusText(QString());
+        fixture.window->resize(640, 480);
+        QVERIFY(fixture.statusLine()->text().isEmpty());
     }
 
     void quitWritesTheTreeFileOfAHiddenWindow()
     {
-        MainFormFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("搜索结果0")});
-        fixture.form->hide();
-        fixture.form->MainTreeView->topLevelItem(0)->setText(0, QStringLiteral("文字资料"));
+        MainWindowFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("搜索结果0")});
+        fixture.window->hide();
+        fixture.tree()->topLevelItem(0)->setText(0, QStringLiteral("文字资料"));
         fixture.folder.remove(QStringLiteral("MTS.qb"));
-        fixture.form->QuitProgram();
+        fixture.window->quitProgram();
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")),
                  AnsiText::encode(QStringLiteral("文字资料0\r\n搜索结果0\r\n")));
     }
@@ -259,8 +267,8 @@ private slots:
         if (exists)
             folder.writeBytes(QStringLiteral("MTS.qb"), QByteArray());
         ModalDriver driver;
-        TMainForm form;
-        QVERIFY(!form.isCreated());
+        MainWindow window;
+        QVERIFY(!window.isCreated());
         QCOMPARE(driver.boxes.size(), 1);
         QCOMPARE(driver.boxes.first().text, QStringLiteral("文件MTS.qb已经被损坏，请重新安装！"));
         QCOMPARE(driver.boxes.first().caption, QStringLiteral("Zindrel"));
@@ -272,19 +280,19 @@ private slots:
 
     void secondStartShowsAHiddenWindow()
     {
-        MainFormFixture fixture;
-        TMainForm &form = *fixture.form;
-        form.show();
-        form.TrayIconData->hideWindow();
-        QVERIFY(!form.isVisible());
-        QVERIFY(!form.N121->isChecked());
-        form.activateFromSecondCopy();
-        QTRY_VERIFY(form.isVisible());
-        QVERIFY(form.N121->isChecked());
+        MainWindowFixture fixture;
+        MainWindow &window = *fixture.window;
+        window.show();
+        window.tray()->hideWindow();
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.tray()->windowItem()->isChecked());
+        window.comeForward();
+        QTRY_VERIFY(window.isVisible());
+        QVERIFY(window.tray()->windowItem()->isChecked());
         // Shown and not minimised: only brought forward.
-        form.activateFromSecondCopy();
+        window.comeForward();
         QCoreApplication::processEvents();
-        QVERIFY(form.isVisible() && form.N121->isChecked());
+        QVERIFY(window.isVisible() && window.tray()->windowItem()->isChecked());
     }
 
     void settingsApplyAtCreation()
@@ -299,15 +307,15 @@ private slots:
         lines[5] = QStringLiteral("VFRMBC=255");
         lines[13] = QStringLiteral("TrayWay=1");
         folder.writeLines(QStringLiteral("QB.ini"), lines);
-        TMainForm form;
-        QCOMPARE(form.listViewStyle(), 2);
-        QCOMPARE(form.MainList->viewMode(), QListView::ListMode);
-        QCOMPARE(form.MainList->flow(), QListView::TopToBottom);
-        QCOMPARE(form.ListOrder, 2);
-        QCOMPARE(form.BrowseInNewWindow, 1);
-        QCOMPARE(form.WindowPerMaterial, 1);
-        QCOMPARE(form.ViewerBackColor, 255);
-        QCOMPARE(form.TrayMode, 2);
+        MainWindow window;
+        QCOMPARE(window.materialList()->viewStyle(), 2);
+        QCOMPARE(window.materialList()->view()->viewMode(), QListView::ListMode);
+        QCOMPARE(window.materialList()->view()->flow(), QListView::TopToBottom);
+        QCOMPARE(window.materialList()->order(), 2);
+        QVERIFY(window.detailPane()->viewerSettings().browseInNewWindow);
+        QVERIFY(window.detailPane()->viewerSettings().windowPerMaterial);
+        QCOMPARE(window.detailPane()->viewerSettings().backColor, 255);
+        QCOMPARE(window.tray()->mode(), 2);
     }
 };
 

@@ -1,11 +1,14 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
+#include "browse/MaterialList.h"
+#include "browse/MaterialListModel.h"
+#include "edit/InstanceMaterialDialog.h"
+#include "edit/MaterialCommands.h"
+#include "edit/MaterialDialog.h"
 #include "edit/MaterialMover.h"
-#include "edit/TAddFileExeFrm.h"
-#include "edit/TAddFileForm.h"
-#include "shell/TMainForm.h"
-#include "store/ResultMessage.h"
+#include "shell/MainWindow.h"
+#include "store/Material.h"
 #include "tree/CategoryTree.h"
 
 #include <QLabel>
@@ -52,9 +55,24 @@ QAction *actionNamed(const QMenu *menu, const QString &name)
     return nullptr;
 }
 
-void openListMenu(TMainForm &form)
+QMenu *listMenu(const MainWindow &window)
 {
-    emit form.MainListPopupMenu->aboutToShow();
+    return childNamed<QMenu>(&window, "listMenu");
+}
+
+void openListMenu(const MainWindow &window)
+{
+    emit listMenu(window)->aboutToShow();
+}
+
+// The material dialogs' boxes, by object name.
+QLineEdit *titleEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "titleEdit");
+}
+QLineEdit *pathEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "pathEdit");
 }
 } // namespace
 
@@ -88,11 +106,12 @@ private slots:
     {
         QFETCH(QString, node);
         QFETCH(bool, fromList);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         if (!node.isEmpty())
-            CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(node));
+            CategoryTree::selectNode(fixture.tree(), fixture.node(node));
         ModalDriver driver;
-        fromList ? fixture.form->N14Click() : fixture.form->AddFileToItem();
+        fromList ? fixture.window->materialCommands()->addMaterialFromList()
+                 : fixture.window->materialCommands()->addMaterial();
         QCOMPARE(driver.boxes.size(), 1);
         QTEST(driver.boxes.first().text, "text");
         QTEST(int(driver.boxes.first().icon), "icon");
@@ -102,17 +121,17 @@ private slots:
 
     void addThroughTheDialog()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.click(QStringLiteral("V"));
         ModalDriver driver;
         QString caption;
         driver.queue([&caption](QWidget *modal) {
-            auto *dialog = qobject_cast<TAddFileExeFrm *>(modal);
+            auto *dialog = qobject_cast<InstanceMaterialDialog *>(modal);
             QVERIFY(dialog);
             caption = dialog->windowTitle();
-            dialog->title->setText(QStringLiteral("first"));
-            dialog->PathEdit->setText(QStringLiteral("/bin/ls"));
-            dialog->AddBtnClick();
+            titleEdit(dialog)->setText(QStringLiteral("first"));
+            pathEdit(dialog)->setText(QStringLiteral("/bin/ls"));
+            dialog->saveMaterial();
         });
         // The save's message, then the dialog again (still open in add mode): file a second one.
         driver.queue([&driver](QWidget *modal) {
@@ -120,20 +139,20 @@ private slots:
             qobject_cast<QMessageBox *>(modal)->accept();
         });
         driver.queue([](QWidget *modal) {
-            auto *dialog = qobject_cast<TAddFileExeFrm *>(modal);
+            auto *dialog = qobject_cast<InstanceMaterialDialog *>(modal);
             QVERIFY(dialog);
-            dialog->title->setText(QStringLiteral("second"));
-            dialog->PathEdit->setText(QStringLiteral("/bin/cat"));
-            dialog->AddBtnClick();
+            titleEdit(dialog)->setText(QStringLiteral("second"));
+            pathEdit(dialog)->setText(QStringLiteral("/bin/cat"));
+            dialog->saveMaterial();
         });
         driver.queue([&driver](QWidget *modal) {
             driver.boxes.append(ModalDriver::describe(qobject_cast<QMessageBox *>(modal)));
             qobject_cast<QMessageBox *>(modal)->accept();
         });
         driver.queue([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
-        fixture.form->N14Click();
+        fixture.window->materialCommands()->addMaterialFromList();
         QCOMPARE(caption, QStringLiteral("添加资料在:->实例资料->V->"));
-        QCOMPARE(driver.texts(), QStringList({ResultText::Added, ResultText::Added}));
+        QCOMPARE(driver.texts(), QStringList({Material::AddedText, Material::AddedText}));
         QCOMPARE(fixture.captions(), QStringList({QStringLiteral("first"), QStringLiteral("second")}));
         QCOMPARE(
             fixture.folder.value(QStringLiteral("select count(*) from exefile where classname=''")).toInt(),
@@ -156,26 +175,26 @@ private slots:
     {
         QFETCH(QString, node);
         QFETCH(int, row);
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("t"), QStringLiteral("A"));
-        fixture.form->StoreItemView->setEntries({{QStringLiteral("t"), 4, 1}});
+        fixture.list()->searchResults()->setEntries({{QStringLiteral("t"), 4, 1}});
         fixture.click(node);
         if (row >= 0)
             fixture.selectRow(row);
         ModalDriver driver;
-        fixture.form->DelFile();
+        fixture.window->materialCommands()->deleteSelectedMaterial();
         QFETCH(QString, text);
         QCOMPARE(driver.texts(), QStringList{text});
     }
 
     void modifyRefusals()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.click(QStringLiteral("A"));
         ModalDriver driver;
-        fixture.form->ReFile();
+        fixture.window->materialCommands()->modifySelectedMaterial();
         fixture.selectRow(0);
-        fixture.form->ReFile();
+        fixture.window->materialCommands()->modifySelectedMaterial();
         QCOMPARE(driver.texts(),
                  QStringList({QStringLiteral("请先选中一个资料"),
                               QStringLiteral("你选择的是一个分类，要修改分类名请在左边的树结构上操作！")}));
@@ -184,54 +203,54 @@ private slots:
 
     void deleteAsksFirst()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const qint64 id = fixture.addText(QStringLiteral("doomed"), QStringLiteral("R&D"));
         fixture.addInstance(QStringLiteral("same id, other table"), QStringLiteral("T"));
         fixture.click(QStringLiteral("R&D"));
         fixture.selectRow(0);
-        fixture.form->setStatusText(QStringLiteral("marker"));
+        fixture.window->setStatusText(QStringLiteral("marker"));
         ModalDriver driver;
         driver.answerNextBox(QMessageBox::No);
-        fixture.form->DelFile();
+        fixture.window->materialCommands()->deleteSelectedMaterial();
         QCOMPARE(driver.boxes.size(), 1);
         QCOMPARE(driver.boxes.first().text, QStringLiteral("将删除该资料，是否继续？"));
         QCOMPARE(driver.boxes.first().buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(fixture.form->MainStatus->text(), QStringLiteral("marker")); // no rebuild
+        QCOMPARE(fixture.statusLine()->text(), QStringLiteral("marker")); // no rebuild
         QCOMPARE(fixture.captions(), QStringList{QStringLiteral("doomed")});
 
         // The tree's selection moved to an instance category without a refresh: the entry's own
         // kind still decides the table.
-        CategoryTree::selectNode(fixture.form->MainTreeView, fixture.node(QStringLiteral("T")));
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("T")));
         driver.answerNextBox(QMessageBox::Yes);
-        fixture.form->DelFile();
+        fixture.window->materialCommands()->deleteSelectedMaterial();
         QCOMPARE(
             fixture.folder.value(QStringLiteral("select count(*) from textfile where id=%1").arg(id)).toInt(),
             0);
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from exefile")).toInt(), 1);
-        QCOMPARE(fixture.form->MainStatus->text(), QStringLiteral("数据库操作成功！"));
+        QCOMPARE(fixture.statusLine()->text(), QStringLiteral("数据库操作成功！"));
     }
 
     void modifyFromTheSearchResults()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const qint64 id =
             fixture.addText(QStringLiteral("it's old"), QStringLiteral("A"), QStringLiteral("B"),
                             QStringLiteral("2020-01-01"), QStringLiteral("body"));
-        fixture.form->StoreItemView->setEntries({{QStringLiteral("it's old"), 4, id}});
+        fixture.list()->searchResults()->setEntries({{QStringLiteral("it's old"), 4, id}});
         fixture.click(QStringLiteral("搜索结果"));
         fixture.selectRow(0);
         ModalDriver driver;
         QString caption;
         QString shownTitle;
         driver.queue([&](QWidget *modal) {
-            auto *dialog = qobject_cast<TAddFileForm *>(modal);
+            auto *dialog = qobject_cast<MaterialDialog *>(modal);
             QVERIFY(dialog);
             caption = dialog->windowTitle();
-            shownTitle = dialog->title->text();
-            dialog->title->setText(QStringLiteral("new"));
-            dialog->AddBtnClick();
+            shownTitle = titleEdit(dialog)->text();
+            titleEdit(dialog)->setText(QStringLiteral("new"));
+            dialog->saveMaterial();
         });
-        fixture.form->ReFile();
+        fixture.window->materialCommands()->modifySelectedMaterial();
         QCOMPARE(caption, QStringLiteral("修改资料在:->文字资料->A->B->it's old"));
         QCOMPARE(shownTitle, QStringLiteral("it's old"));
         QCOMPARE(fixture.folder.value(QStringLiteral("select title from textfile")).toString(),
@@ -239,99 +258,99 @@ private slots:
         QCOMPARE(
             fixture.folder.value(QStringLiteral("select bigclassname||classname from textfile")).toString(),
             QStringLiteral("AB"));
-        QCOMPARE(fixture.form->MainStatus->text(), ResultText::Done);
+        QCOMPARE(fixture.statusLine()->text(), Material::DoneText);
         QCOMPARE(fixture.captions(),
                  QStringList{QStringLiteral("it's old")}); // the store is the last search's
     }
 
     void cancelledModifyShowsTheLoadResult()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.addInstance(QStringLiteral("x"), QStringLiteral("V"));
         fixture.click(QStringLiteral("V"));
         fixture.selectRow(0);
         ModalDriver driver;
-        fixture.form->ReFile();
-        QCOMPARE(driver.otherWindows, QStringList{QStringLiteral("TAddFileExeFrm")});
-        QCOMPARE(fixture.form->MainStatus->text(), ResultText::Done);
+        fixture.window->materialCommands()->modifySelectedMaterial();
+        QCOMPARE(driver.otherWindows, QStringList{QStringLiteral("InstanceMaterialDialog")});
+        QCOMPARE(fixture.statusLine()->text(), Material::DoneText);
     }
 
     void failedLoadOpensNoDialog()
     {
-        MainFormFixture fixture(Tree);
-        fixture.form->StoreItemView->setEntries({{QStringLiteral("gone"), 4, 4711}});
+        MainWindowFixture fixture(Tree);
+        fixture.list()->searchResults()->setEntries({{QStringLiteral("gone"), 4, 4711}});
         fixture.click(QStringLiteral("搜索结果"));
         fixture.selectRow(0);
         ModalDriver driver;
-        fixture.form->ReFile();
+        fixture.window->materialCommands()->modifySelectedMaterial();
         QVERIFY(driver.otherWindows.isEmpty());
         QCOMPARE(driver.boxes.size(), 1);
-        QVERIFY(driver.boxes.first().text.startsWith(ResultText::FailurePrefix));
-        QVERIFY(fixture.form->MainStatus->text().startsWith(ResultText::FailurePrefix));
+        QVERIFY(driver.boxes.first().text.startsWith(Material::FailurePrefix));
+        QVERIFY(fixture.statusLine()->text().startsWith(Material::FailurePrefix));
     }
 
     void moveMenuCandidates()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QStringLiteral("B"));
         fixture.addInstance(QStringLiteral("i"), QStringLiteral("V"));
         fixture.click(QStringLiteral("B"));
         fixture.selectRow(0);
-        openListMenu(*fixture.form);
-        QMenu *menu = fixture.form->mover()->moveMenu();
+        openListMenu(*fixture.window);
+        QMenu *menu = fixture.window->mover()->moveMenu();
         QVERIFY(menu);
         QCOMPARE(menu->title(), QStringLiteral("资料转移到"));
         QCOMPARE(moveTargets(menu), QStringList({QStringLiteral("A>B|C"), QStringLiteral("R&&D")}));
         QCOMPARE(actionNamed(menu, QStringLiteral("R&&D"))->data().toStringList(),
                  QStringList({QStringLiteral("R&D"), QString()}));
-        openListMenu(*fixture.form);
+        openListMenu(*fixture.window);
         int moveMenus = 0;
-        for (const QAction *action : fixture.form->MainListPopupMenu->actions())
+        for (const QAction *action : listMenu(*fixture.window)->actions())
             moveMenus += action->text() == QStringLiteral("资料转移到");
         QCOMPARE(moveMenus, 1);
 
         fixture.click(QStringLiteral("V"));
         fixture.selectRow(0);
-        openListMenu(*fixture.form);
-        QCOMPARE(moveTargets(fixture.form->mover()->moveMenu()),
+        openListMenu(*fixture.window);
+        QCOMPARE(moveTargets(fixture.window->mover()->moveMenu()),
                  QStringList({QStringLiteral("T>U"), QStringLiteral("V")}));
 
         // On a category entry the menu opens without a move sub-menu.
         fixture.click(QStringLiteral("A"));
         fixture.selectRow(0);
-        openListMenu(*fixture.form);
-        QVERIFY(!fixture.form->mover()->moveMenu());
+        openListMenu(*fixture.window);
+        QVERIFY(!fixture.window->mover()->moveMenu());
     }
 
     void moving()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         const qint64 id =
             fixture.addText(QStringLiteral("wanderer"), QStringLiteral("A"), QStringLiteral("B"));
         fixture.click(QStringLiteral("B"));
         fixture.selectRow(0);
-        openListMenu(*fixture.form);
-        actionNamed(fixture.form->mover()->moveMenu(), QStringLiteral("C"))->trigger();
+        openListMenu(*fixture.window);
+        actionNamed(fixture.window->mover()->moveMenu(), QStringLiteral("C"))->trigger();
         QCOMPARE(fixture.folder.rows(QStringLiteral("select bigclassname,classname from textfile")).value(0),
                  QVariantList({QStringLiteral("A"), QStringLiteral("C")}));
         QVERIFY(fixture.captions().isEmpty());
 
-        fixture.form->StoreItemView->setEntries({{QStringLiteral("wanderer"), 4, id}});
+        fixture.list()->searchResults()->setEntries({{QStringLiteral("wanderer"), 4, id}});
         fixture.click(QStringLiteral("搜索结果"));
         fixture.selectRow(0);
-        openListMenu(*fixture.form);
-        actionNamed(fixture.form->mover()->moveMenu(), QStringLiteral("R&&D"))->trigger();
+        openListMenu(*fixture.window);
+        actionNamed(fixture.window->mover()->moveMenu(), QStringLiteral("R&&D"))->trigger();
         QCOMPARE(fixture.folder.rows(QStringLiteral("select bigclassname,classname from textfile")).value(0),
                  QVariantList({QStringLiteral("R&D"), QString()}));
         QCOMPARE(fixture.captions(), QStringList{QStringLiteral("wanderer")});
-        QCOMPARE(fixture.form->MainStatus->text(), QStringLiteral("数据库操作成功！"));
+        QCOMPARE(fixture.statusLine()->text(), QStringLiteral("数据库操作成功！"));
     }
 
     void moveExplanation()
     {
-        MainFormFixture fixture(Tree);
+        MainWindowFixture fixture(Tree);
         ModalDriver driver;
-        fixture.form->N31Click();
+        fixture.window->mover()->explainMoving();
         QCOMPARE(driver.texts(), QStringList{QStringLiteral("要使用该功能，直接在选中的资料上单击右键。")});
     }
 };

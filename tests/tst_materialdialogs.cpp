@@ -1,14 +1,14 @@
 #include "FixedClock.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
 
 #include "base/Clock.h"
-#include "edit/TAddFileExeFrm.h"
-#include "edit/TAddFileForm.h"
-#include "store/ResultMessage.h"
-#include "store/TFileExe.h"
-#include "store/TFileText.h"
-#include "store/TMainData.h"
+#include "edit/InstanceMaterialDialog.h"
+#include "edit/TextMaterialDialog.h"
+#include "store/Database.h"
+#include "store/InstanceMaterial.h"
+#include "store/TextMaterial.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,6 +19,24 @@
 namespace {
 const QString TextMissing = QStringLiteral("有些内容是必须填写的，包括标题和正文，你可能没有填写！");
 const QString InstanceMissing = QStringLiteral("有些内容是必须填写的，包括标题和实例路径，你可能没有填写！");
+
+// The dialogs' boxes, by object name.
+QLineEdit *titleEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "titleEdit");
+}
+QLineEdit *authorEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "authorEdit");
+}
+QLineEdit *pathEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "pathEdit");
+}
+QPlainTextEdit *bodyEdit(const QWidget *dialog)
+{
+    return childNamed<QPlainTextEdit>(dialog, "bodyEdit");
+}
 } // namespace
 
 class TestMaterialDialogs : public QObject
@@ -28,7 +46,7 @@ private slots:
     void init()
     {
         m_folder.reset(new TestFolder);
-        m_data.reset(new TMainData);
+        m_data.reset(new Database);
         m_clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0));
         Clock::setInstance(&m_clock);
     }
@@ -42,32 +60,32 @@ private slots:
     void captions()
     {
         const QStringList firstLevel{QStringLiteral("文字资料"), QStringLiteral("A"), QString()};
-        QCOMPARE(TAddFileForm::CreateForAdd(nullptr, firstLevel)->windowTitle(),
+        QCOMPARE(TextMaterialDialog::createForAdd(nullptr, firstLevel)->windowTitle(),
                  QStringLiteral("添加资料在:->文字资料->A->"));
-        QCOMPARE(TAddFileExeFrm::CreateForAdd(
+        QCOMPARE(InstanceMaterialDialog::createForAdd(
                      nullptr, {QStringLiteral("实例资料"), QStringLiteral("T"), QStringLiteral("U")})
                      ->windowTitle(),
                  QStringLiteral("添加资料在:->实例资料->T->U"));
-        TFileText text;
+        TextMaterial text;
         text.title = QStringLiteral("it's");
-        text.writer = QStringLiteral("W");
-        text.main = {QStringLiteral("a"), QStringLiteral("b")};
-        auto modify =
-            TAddFileForm::CreateForModify(nullptr, text,
-                                          {QStringLiteral("文字资料"), QStringLiteral("A"),
-                                           QStringLiteral("B"), QStringLiteral("it's"), QStringLiteral("7")});
+        text.author = QStringLiteral("W");
+        text.body = {QStringLiteral("a"), QStringLiteral("b")};
+        auto modify = TextMaterialDialog::createForModify(nullptr, text,
+                                                          {QStringLiteral("文字资料"), QStringLiteral("A"),
+                                                           QStringLiteral("B"), QStringLiteral("it's"),
+                                                           QStringLiteral("7")});
         QCOMPARE(modify->windowTitle(), QStringLiteral("修改资料在:->文字资料->A->B->it's"));
-        QCOMPARE(modify->title->text(), QStringLiteral("it's"));
-        QCOMPARE(modify->MainText->toPlainText(), QStringLiteral("a\nb"));
-        QCOMPARE(modify->EditMode, 1);
-        TFileExe exe;
-        exe.fpath = QStringLiteral("/bin/ls");
+        QCOMPARE(titleEdit(modify.get())->text(), QStringLiteral("it's"));
+        QCOMPARE(bodyEdit(modify.get())->toPlainText(), QStringLiteral("a\nb"));
+        QCOMPARE(modify->mode(), 1);
+        InstanceMaterial exe;
+        exe.path = QStringLiteral("/bin/ls");
         auto modifyExe =
-            TAddFileExeFrm::CreateForModify(nullptr, exe,
-                                            {QStringLiteral("实例资料"), QStringLiteral("T"), QString(),
-                                             QStringLiteral("t"), QStringLiteral("1")});
+            InstanceMaterialDialog::createForModify(nullptr, exe,
+                                                    {QStringLiteral("实例资料"), QStringLiteral("T"),
+                                                     QString(), QStringLiteral("t"), QStringLiteral("1")});
         QCOMPARE(modifyExe->windowTitle(), QStringLiteral("修改资料在:->实例资料->T->->t"));
-        QCOMPARE(modifyExe->PathEdit->text(), QStringLiteral("/bin/ls"));
+        QCOMPARE(pathEdit(modifyExe.get())->text(), QStringLiteral("/bin/ls"));
     }
 
     void checksInOrder_data()
@@ -82,13 +100,13 @@ private slots:
         QTest::newRow("text: empty title")
             << false << QString() << QStringLiteral("b") << QString() << TextMissing;
         QTest::newRow("text: blanks are a body")
-            << false << QStringLiteral("t") << QStringLiteral("   ") << QString() << ResultText::Added;
+            << false << QStringLiteral("t") << QStringLiteral("   ") << QString() << Material::AddedText;
         QTest::newRow("instance: empty path")
             << true << QStringLiteral("t") << QStringLiteral("b") << QString() << InstanceMissing;
         QTest::newRow("instance: empty title")
             << true << QString() << QString() << QStringLiteral("/bin/ls") << InstanceMissing;
         QTest::newRow("instance: no description needed")
-            << true << QStringLiteral("t") << QString() << QStringLiteral("/bin/ls") << ResultText::Added;
+            << true << QStringLiteral("t") << QString() << QStringLiteral("/bin/ls") << Material::AddedText;
     }
     void checksInOrder()
     {
@@ -99,40 +117,40 @@ private slots:
         QFETCH(QString, message);
         const QStringList context{instance ? QStringLiteral("实例资料") : QStringLiteral("文字资料"),
                                   QStringLiteral("A"), QString()};
-        std::unique_ptr<TAddFileForm> dialog =
-            instance ? std::unique_ptr<TAddFileForm>(TAddFileExeFrm::CreateForAdd(nullptr, context))
-                     : TAddFileForm::CreateForAdd(nullptr, context);
-        dialog->title->setText(title);
-        dialog->MainText->setPlainText(body);
+        std::unique_ptr<MaterialDialog> dialog =
+            instance ? std::unique_ptr<MaterialDialog>(InstanceMaterialDialog::createForAdd(nullptr, context))
+                     : TextMaterialDialog::createForAdd(nullptr, context);
+        titleEdit(dialog.get())->setText(title);
+        bodyEdit(dialog.get())->setPlainText(body);
         if (instance)
-            static_cast<TAddFileExeFrm *>(dialog.get())->PathEdit->setText(path);
+            pathEdit(dialog.get())->setText(path);
         ModalDriver driver;
-        dialog->AddBtnClick();
+        dialog->saveMaterial();
         QCOMPARE(driver.texts(), QStringList{message});
         const int rows = m_folder
                              ->value(instance ? QStringLiteral("select count(*) from exefile")
                                               : QStringLiteral("select count(*) from textfile"))
                              .toInt();
-        QCOMPARE(rows, message == ResultText::Added ? 1 : 0);
+        QCOMPARE(rows, message == Material::AddedText ? 1 : 0);
     }
 
     void addModeStoresAndStaysOpenEmpty()
     {
-        auto dialog =
-            TAddFileForm::CreateForAdd(nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        auto dialog = TextMaterialDialog::createForAdd(
+            nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
         dialog->show();
-        dialog->title->setText(QStringLiteral("it's: a title"));
-        dialog->writer->setText(QStringLiteral("O'Brien"));
-        dialog->MainText->setPlainText(QStringLiteral("x:'y'\nline two"));
+        titleEdit(dialog.get())->setText(QStringLiteral("it's: a title"));
+        authorEdit(dialog.get())->setText(QStringLiteral("O'Brien"));
+        bodyEdit(dialog.get())->setPlainText(QStringLiteral("x:'y'\nline two"));
         ModalDriver driver;
         QString titleWhileShown;
         driver.queue([&titleWhileShown, &dialog, &driver](QWidget *modal) {
-            titleWhileShown = dialog->title->text();
+            titleWhileShown = titleEdit(dialog.get())->text();
             driver.boxes.append(ModalDriver::describe(qobject_cast<QMessageBox *>(modal)));
             qobject_cast<QMessageBox *>(modal)->accept();
         });
-        dialog->AddBtnClick();
-        QCOMPARE(driver.texts(), QStringList{ResultText::Added});
+        dialog->saveMaterial();
+        QCOMPARE(driver.texts(), QStringList{Material::AddedText});
         QCOMPARE(titleWhileShown, QStringLiteral("it+(DYH)+s: a title"));
         const QVariantList row =
             m_folder
@@ -143,9 +161,9 @@ private slots:
                                     QStringLiteral("O'Brien"), QStringLiteral("2026-12-08 09:30:00"),
                                     QStringLiteral("x+(MH)++(DYH)+y+(DYH)+\r\nline two\r\n")}));
         QVERIFY(dialog->isVisible());
-        QVERIFY(dialog->title->text().isEmpty() && dialog->writer->text().isEmpty() &&
-                dialog->MainText->toPlainText().isEmpty());
-        dialog->AddBtnClick();
+        QVERIFY(titleEdit(dialog.get())->text().isEmpty() && authorEdit(dialog.get())->text().isEmpty() &&
+                bodyEdit(dialog.get())->toPlainText().isEmpty());
+        dialog->saveMaterial();
         QCOMPARE(driver.texts().last(), TextMissing);
     }
 
@@ -154,17 +172,18 @@ private slots:
         m_folder->exec(
             QStringLiteral("insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) "
                            "values('old','U','T','w','2020-01-01','desc','/old')"));
-        TFileExe loaded;
-        QVERIFY(loaded.LoadRecord(1));
-        auto dialog = TAddFileExeFrm::CreateForModify(nullptr, loaded,
-                                                      {QStringLiteral("实例资料"), loaded.bigclassname,
-                                                       loaded.classname, loaded.title, QStringLiteral("1")});
+        InstanceMaterial loaded;
+        QVERIFY(loaded.load(1));
+        auto dialog =
+            InstanceMaterialDialog::createForModify(nullptr, loaded,
+                                                    {QStringLiteral("实例资料"), loaded.category,
+                                                     loaded.subcategory, loaded.title, QStringLiteral("1")});
         dialog->show();
-        dialog->title->setText(QStringLiteral("new"));
-        dialog->PathEdit->setText(QStringLiteral("/usr/bin/it's here"));
+        titleEdit(dialog.get())->setText(QStringLiteral("new"));
+        pathEdit(dialog.get())->setText(QStringLiteral("/usr/bin/it's here"));
         ModalDriver driver;
-        dialog->AddBtnClick();
-        QCOMPARE(driver.texts(), QStringList{ResultText::Done});
+        dialog->saveMaterial();
+        QCOMPARE(driver.texts(), QStringList{Material::DoneText});
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(m_folder
@@ -188,39 +207,39 @@ private slots:
         m_folder->remove(QStringLiteral("Data.QBD"));
         const QStringList context{QStringLiteral("文字资料"), QStringLiteral("A"), QString(),
                                   QStringLiteral("t"), QStringLiteral("1")};
-        auto dialog = mode == 0 ? TAddFileForm::CreateForAdd(nullptr, context)
-                                : TAddFileForm::CreateForModify(nullptr, TFileText(), context);
+        auto dialog = mode == 0 ? TextMaterialDialog::createForAdd(nullptr, context)
+                                : TextMaterialDialog::createForModify(nullptr, TextMaterial(), context);
         dialog->show();
-        dialog->title->setText(QStringLiteral("it's"));
-        dialog->writer->setText(QStringLiteral("me"));
-        dialog->MainText->setPlainText(QStringLiteral("a:b"));
+        titleEdit(dialog.get())->setText(QStringLiteral("it's"));
+        authorEdit(dialog.get())->setText(QStringLiteral("me"));
+        bodyEdit(dialog.get())->setPlainText(QStringLiteral("a:b"));
         ModalDriver driver;
-        dialog->AddBtnClick();
+        dialog->saveMaterial();
         QCOMPARE(driver.boxes.size(), 1);
-        QVERIFY(driver.boxes.first().text.startsWith(ResultText::FailurePrefix));
+        QVERIFY(driver.boxes.first().text.startsWith(Material::FailurePrefix));
         QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->title->text(), QStringLiteral("it's"));
-        QCOMPARE(dialog->writer->text(), QStringLiteral("me"));
-        QCOMPARE(dialog->MainText->toPlainText(), QStringLiteral("a:b"));
+        QCOMPARE(titleEdit(dialog.get())->text(), QStringLiteral("it's"));
+        QCOMPARE(authorEdit(dialog.get())->text(), QStringLiteral("me"));
+        QCOMPARE(bodyEdit(dialog.get())->toPlainText(), QStringLiteral("a:b"));
     }
 
     void pastesTheClipboardAtTheCaret()
     {
-        auto dialog =
-            TAddFileForm::CreateForAdd(nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
-        dialog->MainText->setPlainText(QStringLiteral("before after"));
-        QTextCursor cursor = dialog->MainText->textCursor();
+        auto dialog = TextMaterialDialog::createForAdd(
+            nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        bodyEdit(dialog.get())->setPlainText(QStringLiteral("before after"));
+        QTextCursor cursor = bodyEdit(dialog.get())->textCursor();
         cursor.setPosition(7);
         cursor.setPosition(12, QTextCursor::KeepAnchor);
-        dialog->MainText->setTextCursor(cursor);
+        bodyEdit(dialog.get())->setTextCursor(cursor);
         QApplication::clipboard()->setText(QStringLiteral("剪贴板"));
-        dialog->readClick();
-        QCOMPARE(dialog->MainText->toPlainText(), QStringLiteral("before 剪贴板"));
+        dialog->pasteFromClipboard();
+        QCOMPARE(bodyEdit(dialog.get())->toPlainText(), QStringLiteral("before 剪贴板"));
     }
 
 private:
     QScopedPointer<TestFolder> m_folder;
-    QScopedPointer<TMainData> m_data;
+    QScopedPointer<Database> m_data;
     FixedClock m_clock;
 };
 

@@ -1,12 +1,15 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
 
 #include "base/AnsiText.h"
+#include "browse/DetailPane.h"
+#include "browse/MaterialList.h"
+#include "settings/OptionsDialog.h"
 #include "settings/SettingsFile.h"
-#include "settings/TOptionForm.h"
-#include "settings/WinColor.h"
-#include "shell/TMainForm.h"
+#include "settings/WindowsColor.h"
+#include "shell/MainWindow.h"
+#include "shell/MainWindowTray.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,21 +37,48 @@ QStringList fileLines(const TestFolder &folder)
     return lines;
 }
 
-QVector<QRadioButton *> iconButtons(const TOptionForm &form)
+// The dialog's controls, by object name.
+QRadioButton *radio(const OptionsDialog &dialog, const char *name)
 {
-    return {form.BigIconOBtn, form.SmallIconOBtn, form.ListOBtn};
+    return childNamed<QRadioButton>(&dialog, name);
 }
-QVector<QRadioButton *> orderButtons(const TOptionForm &form)
+QPushButton *okButton(const OptionsDialog &dialog)
 {
-    return {form.ByNameOBtn, form.ByTimeOBtn};
+    return childNamed<QPushButton>(&dialog, "okButton");
 }
-QVector<QRadioButton *> viewButtons(const TOptionForm &form)
+QPushButton *cancelButton(const OptionsDialog &dialog)
 {
-    return {form.ThisOBtn, form.NewOBtn};
+    return childNamed<QPushButton>(&dialog, "cancelButton");
 }
-QVector<QRadioButton *> viewerButtons(const TOptionForm &form)
+QPushButton *fontButton(const OptionsDialog &dialog)
 {
-    return {form.AllNewOBtn, form.EveryNewOBtn};
+    return childNamed<QPushButton>(&dialog, "fontButton");
+}
+QCheckBox *minimiseToTrayCheck(const OptionsDialog &dialog)
+{
+    return childNamed<QCheckBox>(&dialog, "minimiseToTrayCheck");
+}
+QCheckBox *closeToTrayCheck(const OptionsDialog &dialog)
+{
+    return childNamed<QCheckBox>(&dialog, "closeToTrayCheck");
+}
+
+QVector<QRadioButton *> iconButtons(const OptionsDialog &dialog)
+{
+    return {radio(dialog, "largeIconsButton"), radio(dialog, "smallIconsButton"),
+            radio(dialog, "listButton")};
+}
+QVector<QRadioButton *> orderButtons(const OptionsDialog &dialog)
+{
+    return {radio(dialog, "byTitleButton"), radio(dialog, "byTimeButton")};
+}
+QVector<QRadioButton *> viewButtons(const OptionsDialog &dialog)
+{
+    return {radio(dialog, "viewHereButton"), radio(dialog, "viewInNewWindowButton")};
+}
+QVector<QRadioButton *> viewerButtons(const OptionsDialog &dialog)
+{
+    return {radio(dialog, "oneViewerButton"), radio(dialog, "viewerPerMaterialButton")};
 }
 
 // The position of the checked button, -1 when none is.
@@ -96,15 +126,15 @@ QString familyWithAllStyles()
     return QString();
 }
 
-void choose(TOptionForm &form, const Choices &choices)
+void choose(OptionsDialog &dialog, const Choices &choices)
 {
-    iconButtons(form).at(choices.icon)->setChecked(true);
-    orderButtons(form).at(choices.order)->setChecked(true);
-    viewButtons(form).at(choices.view)->setChecked(true);
-    viewerButtons(form).at(choices.viewer)->setChecked(true);
-    form.selectColor(choices.color);
-    form.MinToTrayCheck->setChecked(choices.minimise);
-    form.CloseToTrayCheck->setChecked(choices.close);
+    iconButtons(dialog).at(choices.icon)->setChecked(true);
+    orderButtons(dialog).at(choices.order)->setChecked(true);
+    viewButtons(dialog).at(choices.view)->setChecked(true);
+    viewerButtons(dialog).at(choices.viewer)->setChecked(true);
+    dialog.selectColor(choices.color);
+    minimiseToTrayCheck(dialog)->setChecked(choices.minimise);
+    closeToTrayCheck(dialog)->setChecked(choices.close);
 }
 } // namespace
 
@@ -119,32 +149,36 @@ private slots:
 
     void layout()
     {
-        TOptionForm form;
-        QCOMPARE(form.windowTitle(), QStringLiteral("选项"));
-        QCOMPARE(form.size(), QSize(364, 336));
-        QCOMPARE(form.minimumSize(), form.maximumSize());
-        QCOMPARE(form.PageControl1->count(), 2);
-        QCOMPARE(form.PageControl1->tabText(0), QStringLiteral("常规"));
-        QCOMPARE(form.PageControl1->tabText(1), QStringLiteral("高级"));
-        QCOMPARE(form.PageControl1->widget(0), form.Normal);
-        QCOMPARE(form.PageControl1->widget(1), form.Master);
-        QVERIFY(form.Normal->isAncestorOf(form.GroupBox3));
-        QVERIFY(form.GroupBox2->isAncestorOf(form.AllNewOBtn));
-        QVERIFY(form.Master->isAncestorOf(form.ColorBox));
-        QVERIFY(form.Master->isAncestorOf(form.CloseToTrayCheck));
+        OptionsDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("选项"));
+        QCOMPARE(dialog.size(), QSize(364, 336));
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+        auto *pages = childNamed<QTabWidget>(&dialog, "pages");
+        auto *generalPage = childNamed<QWidget>(&dialog, "generalPage");
+        auto *viewerPage = childNamed<QWidget>(&dialog, "viewerPage");
+        QCOMPARE(pages->count(), 2);
+        QCOMPARE(pages->tabText(0), QStringLiteral("常规"));
+        QCOMPARE(pages->tabText(1), QStringLiteral("高级"));
+        QCOMPARE(pages->widget(0), generalPage);
+        QCOMPARE(pages->widget(1), viewerPage);
+        QVERIFY(generalPage->isAncestorOf(childNamed<QGroupBox>(&dialog, "viewerGroup")));
+        QVERIFY(
+            childNamed<QGroupBox>(&dialog, "browseGroup")->isAncestorOf(radio(dialog, "oneViewerButton")));
+        QVERIFY(viewerPage->isAncestorOf(childNamed<QComboBox>(&dialog, "colorCombo")));
+        QVERIFY(viewerPage->isAncestorOf(closeToTrayCheck(dialog)));
     }
 
     void colorChoices()
     {
-        const QVector<TOptionForm::ColorChoice> &choices = TOptionForm::colorChoices();
-        QCOMPARE(choices.first().value, WinColor::White);
+        const QVector<OptionsDialog::ColorChoice> &choices = OptionsDialog::colorChoices();
+        QCOMPARE(choices.first().value, WindowsColor::White);
         int systemColors = 0;
         QSet<int> values;
-        for (const TOptionForm::ColorChoice &choice : choices) {
+        for (const OptionsDialog::ColorChoice &choice : choices) {
             QVERIFY(!choice.name.isEmpty());
             values.insert(choice.value);
             if (choice.value < 0) {
-                QVERIFY(WinColor::isSystemColor(choice.value));
+                QVERIFY(WindowsColor::isSystemColor(choice.value));
                 ++systemColors;
             }
         }
@@ -157,14 +191,15 @@ private slots:
     {
         QTest::addColumn<Choices>("choices");
         QTest::addColumn<QString>("trayWay");
-        QTest::newRow("installed values") << Choices{0, 0, 0, 0, WinColor::White, false, false} << QString();
+        QTest::newRow("installed values")
+            << Choices{0, 0, 0, 0, WindowsColor::White, false, false} << QString();
         QTest::newRow("small icons, by time, a viewer per material, minimise")
             << Choices{1, 1, 1, 1, 0, true, false} << QStringLiteral("0");
         QTest::newRow("list, both tray boxes")
             << Choices{2, 0, 1, 0, 15780518, true, true} << QStringLiteral("01");
         QTest::newRow("close only") << Choices{0, 1, 0, 1, 255, false, true} << QStringLiteral("1");
         QTest::newRow("system colour")
-            << Choices{1, 0, 0, 0, WinColor::systemColor(15), false, false} << QString();
+            << Choices{1, 0, 0, 0, WindowsColor::systemColor(15), false, false} << QString();
         QTest::newRow("colour the list does not offer")
             << Choices{2, 1, 1, 1, 1234567, true, true} << QStringLiteral("01");
     }
@@ -173,10 +208,10 @@ private slots:
         QFETCH(Choices, choices);
         QFETCH(QString, trayWay);
         {
-            TOptionForm form;
-            choose(form, choices);
-            form.OkBtn->click();
-            QCOMPARE(form.result(), int(QDialog::Accepted));
+            OptionsDialog dialog;
+            choose(dialog, choices);
+            okButton(dialog)->click();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
         QStringList expected = installedLines();
         expected[1] = QStringLiteral("ICON=%1").arg(choices.icon);
@@ -188,17 +223,17 @@ private slots:
         QCOMPARE(fileLines(*m_folder), expected);
         QVERIFY(m_folder->readBytes(QStringLiteral("QB.ini")).endsWith("\r\n"));
 
-        TOptionForm again;
+        OptionsDialog again;
         QCOMPARE(checked(iconButtons(again)), choices.icon);
         QCOMPARE(checked(orderButtons(again)), choices.order);
         QCOMPARE(checked(viewButtons(again)), choices.view);
         QCOMPARE(checked(viewerButtons(again)), choices.viewer);
         QCOMPARE(again.selectedColor(), choices.color);
-        QCOMPARE(again.MinToTrayCheck->isChecked(), choices.minimise);
-        QCOMPARE(again.CloseToTrayCheck->isChecked(), choices.close);
+        QCOMPARE(minimiseToTrayCheck(again)->isChecked(), choices.minimise);
+        QCOMPARE(closeToTrayCheck(again)->isChecked(), choices.close);
         // Viewing in the main window needs no viewer choice.
-        QCOMPARE(again.AllNewOBtn->isEnabled(), choices.view == 1);
-        QCOMPARE(again.EveryNewOBtn->isEnabled(), choices.view == 1);
+        QCOMPARE(radio(again, "oneViewerButton")->isEnabled(), choices.view == 1);
+        QCOMPARE(radio(again, "viewerPerMaterialButton")->isEnabled(), choices.view == 1);
     }
 
     void fontStyles_data()
@@ -226,22 +261,22 @@ private slots:
             QSKIP("no font family with bold and italic styles here");
         QString family;
         {
-            TOptionForm form;
+            OptionsDialog dialog;
             ModalDriver driver;
             driver.queue([&](QWidget *modal) {
-                auto *dialog = qobject_cast<QFontDialog *>(modal);
+                auto *fontDialog = qobject_cast<QFontDialog *>(modal);
                 const QString style = styleOf(wanted, bold, italic);
                 QFont font = QFontDatabase::font(wanted, style, 14);
                 font.setStyleName(style);
                 font.setUnderline(underline);
                 font.setStrikeOut(strikeOut);
-                dialog->setCurrentFont(font);
-                family = dialog->currentFont().family();
-                dialog->accept();
+                fontDialog->setCurrentFont(font);
+                family = fontDialog->currentFont().family();
+                fontDialog->accept();
             });
-            form.FontBtn->click();
+            fontButton(dialog)->click();
             QVERIFY(!family.isEmpty());
-            form.OkBtn->click();
+            okButton(dialog)->click();
         }
         const QStringList lines = fileLines(*m_folder);
         QCOMPARE(lines.size(), 14);
@@ -253,8 +288,8 @@ private slots:
         QCOMPARE(lines.at(12), QStringLiteral("     ") + digits);
 
         // The next opening gives the font dialog the same font.
-        TOptionForm again;
-        const QFont font = again.FontDialog1->currentFont();
+        OptionsDialog again;
+        const QFont font = childNamed<QFontDialog>(&again, "fontDialog")->currentFont();
         QCOMPARE(font.bold(), bold);
         QCOMPARE(font.italic(), italic);
         QCOMPARE(font.underline(), underline);
@@ -265,17 +300,17 @@ private slots:
     void cancelledFontDialogChangesNothing()
     {
         {
-            TOptionForm form;
+            OptionsDialog dialog;
             ModalDriver driver;
             driver.queue([](QWidget *modal) {
-                auto *dialog = qobject_cast<QFontDialog *>(modal);
-                QFont font = dialog->currentFont();
+                auto *fontDialog = qobject_cast<QFontDialog *>(modal);
+                QFont font = fontDialog->currentFont();
                 font.setBold(true);
-                dialog->setCurrentFont(font);
-                dialog->reject();
+                fontDialog->setCurrentFont(font);
+                fontDialog->reject();
             });
-            form.FontBtn->click();
-            form.OkBtn->click();
+            fontButton(dialog)->click();
+            okButton(dialog)->click();
         }
         QCOMPARE(fileLines(*m_folder), installedLines());
     }
@@ -287,10 +322,10 @@ private slots:
             "[Quillbarrow ini file]\nICON=9\nORDER=1\nVIEWSTYLE=1\nVIEWSTYLEDE=1\nVFRMBC=-16777201\nFont=\n"
             "     134\n     0\n     -16\n     文泉驿\n     12\n     31\n"));
         m_folder->writeBytes(QStringLiteral("QB.ini"), before);
-        TOptionForm form;
-        choose(form, {2, 0, 0, 0, 0, true, true});
-        form.CancelBtn->click();
-        QCOMPARE(form.result(), int(QDialog::Rejected));
+        OptionsDialog dialog;
+        choose(dialog, {2, 0, 0, 0, 0, true, true});
+        cancelButton(dialog)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(m_folder->readBytes(QStringLiteral("QB.ini")), before);
     }
 
@@ -315,16 +350,16 @@ private slots:
         else
             m_folder->writeLines(QStringLiteral("QB.ini"), lines);
         ModalDriver driver;
-        TOptionForm form;
+        OptionsDialog dialog;
         QVERIFY(driver.boxes.isEmpty());
-        QCOMPARE(checked(iconButtons(form)), icon);
-        QCOMPARE(checked(orderButtons(form)), order);
-        QCOMPARE(checked(viewButtons(form)), 0);
-        QCOMPARE(checked(viewerButtons(form)), 0);
-        QCOMPARE(form.selectedColor(), WinColor::White);
-        QVERIFY(!form.MinToTrayCheck->isChecked());
-        QVERIFY(!form.CloseToTrayCheck->isChecked());
-        form.OkBtn->click();
+        QCOMPARE(checked(iconButtons(dialog)), icon);
+        QCOMPARE(checked(orderButtons(dialog)), order);
+        QCOMPARE(checked(viewButtons(dialog)), 0);
+        QCOMPARE(checked(viewerButtons(dialog)), 0);
+        QCOMPARE(dialog.selectedColor(), WindowsColor::White);
+        QVERIFY(!minimiseToTrayCheck(dialog)->isChecked());
+        QVERIFY(!closeToTrayCheck(dialog)->isChecked());
+        okButton(dialog)->click();
         SettingsValues expected;
         expected.icon = icon;
         expected.order = order;
@@ -337,10 +372,10 @@ private slots:
         lines[1] = QStringLiteral("ICON=7");
         lines[3] = QStringLiteral("VIEWSTYLE=x");
         m_folder->writeLines(QStringLiteral("QB.ini"), lines);
-        TOptionForm form;
-        QCOMPARE(checked(iconButtons(form)), -1);
-        QCOMPARE(checked(viewButtons(form)), -1);
-        form.OkBtn->click();
+        OptionsDialog dialog;
+        QCOMPARE(checked(iconButtons(dialog)), -1);
+        QCOMPARE(checked(viewButtons(dialog)), -1);
+        okButton(dialog)->click();
         QCOMPARE(fileLines(*m_folder), installedLines()); // an unchecked group writes 0
     }
 
@@ -352,43 +387,43 @@ private slots:
         lines[13] = QStringLiteral("TrayWay=01");
         m_folder->writeLines(QStringLiteral("QB.ini"), lines);
         ModalDriver driver;
-        TOptionForm form;
+        OptionsDialog dialog;
         QCOMPARE(driver.boxes.size(), 1);
         QVERIFY2(driver.boxes.first().text.contains(QStringLiteral("blue")),
                  qPrintable(driver.boxes.first().text));
         QCOMPARE(driver.boxes.first().caption, QStringLiteral("Zindrel"));
-        QCOMPARE(checked(iconButtons(form)), 2);         // read before the bad line
-        QCOMPARE(form.selectedColor(), WinColor::White); // the bad line itself
-        QVERIFY(!form.MinToTrayCheck->isChecked());      // after it: not read
+        QCOMPARE(checked(iconButtons(dialog)), 2);             // read before the bad line
+        QCOMPARE(dialog.selectedColor(), WindowsColor::White); // the bad line itself
+        QVERIFY(!minimiseToTrayCheck(dialog)->isChecked());    // after it: not read
     }
 
     void viewChoiceEnablesViewerChoice()
     {
-        TOptionForm form;
-        form.NewOBtn->click();
-        QVERIFY(form.AllNewOBtn->isEnabled());
-        QVERIFY(form.EveryNewOBtn->isEnabled());
-        form.ThisOBtn->click();
-        QVERIFY(!form.AllNewOBtn->isEnabled());
-        QVERIFY(!form.EveryNewOBtn->isEnabled());
+        OptionsDialog dialog;
+        radio(dialog, "viewInNewWindowButton")->click();
+        QVERIFY(radio(dialog, "oneViewerButton")->isEnabled());
+        QVERIFY(radio(dialog, "viewerPerMaterialButton")->isEnabled());
+        radio(dialog, "viewHereButton")->click();
+        QVERIFY(!radio(dialog, "oneViewerButton")->isEnabled());
+        QVERIFY(!radio(dialog, "viewerPerMaterialButton")->isEnabled());
     }
 
     void failedWriteKeepsTheDialog()
     {
-        TOptionForm form;
-        form.ListOBtn->setChecked(true);
+        OptionsDialog dialog;
+        radio(dialog, "listButton")->setChecked(true);
         // A folder where the file should be: the file cannot be replaced.
         m_folder->remove(QStringLiteral("QB.ini"));
         QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("QB.ini")));
         bool applied = false;
-        connect(&form, &TOptionForm::settingsApplied, this, [&applied] { applied = true; });
+        connect(&dialog, &OptionsDialog::settingsApplied, this, [&applied] { applied = true; });
         ModalDriver driver;
-        form.OkBtn->click();
+        okButton(dialog)->click();
         QCOMPARE(driver.boxes.size(), 1);
         QVERIFY(driver.boxes.first().text.contains(QStringLiteral("QB.ini")));
         QVERIFY(!applied);
-        QCOMPARE(form.result(), 0);
-        QVERIFY(form.ListOBtn->isChecked());
+        QCOMPARE(dialog.result(), 0);
+        QVERIFY(radio(dialog, "listButton")->isChecked());
     }
 
     // Through the main window: OK applies at once, cancel changes nothing.
@@ -398,7 +433,7 @@ private slots:
         QTest::addColumn<int>("listOrder");
         QTest::addColumn<int>("trayMode");
         QTest::newRow("both tray boxes")
-            << Choices{2, 1, 1, 1, WinColor::systemColor(24), true, true} << 2 << 3;
+            << Choices{2, 1, 1, 1, WindowsColor::systemColor(24), true, true} << 2 << 3;
         QTest::newRow("neither tray box") << Choices{1, 0, 0, 1, 0, false, false} << 1 << 0;
         QTest::newRow("minimise only") << Choices{0, 0, 1, 0, 255, true, false} << 1 << 1;
     }
@@ -407,43 +442,43 @@ private slots:
         QFETCH(Choices, choices);
         QFETCH(int, listOrder);
         QFETCH(int, trayMode);
-        MainFormFixture fixture;
-        TMainForm &main = *fixture.form;
-        main.TrayMode = 3 - trayMode; // something else before
+        MainWindowFixture fixture;
+        MainWindow &window = *fixture.window;
+        window.tray()->setMode(3 - trayMode); // something else before
         ModalDriver driver;
         driver.queue([&choices](QWidget *modal) {
-            auto *form = qobject_cast<TOptionForm *>(modal);
-            QVERIFY(form);
-            choose(*form, choices);
-            form->OkBtn->click();
+            auto *dialog = qobject_cast<OptionsDialog *>(modal);
+            QVERIFY(dialog);
+            choose(*dialog, choices);
+            okButton(*dialog)->click();
         });
-        main.ToolButton10->click();
-        QCOMPARE(main.listViewStyle(), choices.icon);
-        QCOMPARE(main.ListOrder, listOrder);
-        QCOMPARE(main.BrowseInNewWindow, choices.view);
-        QCOMPARE(main.WindowPerMaterial, choices.viewer);
-        QCOMPARE(main.ViewerBackColor, choices.color);
-        QCOMPARE(main.TrayMode, trayMode);
+        fixture.button("optionsButton")->click();
+        QCOMPARE(window.materialList()->viewStyle(), choices.icon);
+        QCOMPARE(window.materialList()->order(), listOrder);
+        QCOMPARE(int(window.detailPane()->viewerSettings().browseInNewWindow), choices.view);
+        QCOMPARE(int(window.detailPane()->viewerSettings().windowPerMaterial), choices.viewer);
+        QCOMPARE(window.detailPane()->viewerSettings().backColor, choices.color);
+        QCOMPARE(window.tray()->mode(), trayMode);
     }
 
     void cancelThroughMainWindowAppliesNothing()
     {
-        MainFormFixture fixture;
-        TMainForm &main = *fixture.form;
+        MainWindowFixture fixture;
+        MainWindow &window = *fixture.window;
         const QByteArray before = fixture.folder.readBytes(QStringLiteral("QB.ini"));
         ModalDriver driver;
         driver.queue([](QWidget *modal) {
-            auto *form = qobject_cast<TOptionForm *>(modal);
-            QVERIFY(form);
-            choose(*form, {2, 1, 1, 1, 0, true, true});
-            form->CancelBtn->click();
+            auto *dialog = qobject_cast<OptionsDialog *>(modal);
+            QVERIFY(dialog);
+            choose(*dialog, {2, 1, 1, 1, 0, true, true});
+            cancelButton(*dialog)->click();
         });
-        main.OpenOption();
-        QCOMPARE(main.listViewStyle(), 0);
-        QCOMPARE(main.ListOrder, 1);
-        QCOMPARE(main.BrowseInNewWindow, 0);
-        QCOMPARE(main.ViewerBackColor, WinColor::White);
-        QCOMPARE(main.TrayMode, 0);
+        window.showOptionsDialog();
+        QCOMPARE(window.materialList()->viewStyle(), 0);
+        QCOMPARE(window.materialList()->order(), 1);
+        QCOMPARE(int(window.detailPane()->viewerSettings().browseInNewWindow), 0);
+        QCOMPARE(window.detailPane()->viewerSettings().backColor, WindowsColor::White);
+        QCOMPARE(window.tray()->mode(), 0);
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("QB.ini")), before);
     }
 

@@ -4,8 +4,8 @@
 
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
-#include "store/TFileText.h"
-#include "store/TMainData.h"
+#include "store/Database.h"
+#include "store/TextMaterial.h"
 #include "tree/TreeFile.h"
 
 #include <QCoreApplication>
@@ -41,13 +41,13 @@ QVector<TreeNode> secondTree()
 int insertForever(const QString &folder)
 {
     ProgramFolder::setPathForTesting(folder);
-    TMainData data;
+    Database database;
     for (int i = 0;; ++i) {
-        TFileText record;
+        TextMaterial record;
         record.title = QStringLiteral("title %1").arg(i);
-        record.bigclassname = QStringLiteral("A");
-        record.main = {QString(2000, QLatin1Char('x')), QStringLiteral("第%1条").arg(i)};
-        if (record.InsertRecord()) {
+        record.category = QStringLiteral("A");
+        record.body = {QString(2000, QLatin1Char('x')), QStringLiteral("第%1条").arg(i)};
+        if (record.insert()) {
             std::printf("%d\n", i);
             std::fflush(stdout);
         }

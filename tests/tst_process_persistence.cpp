@@ -2,13 +2,18 @@
 // process runs the main window on a program folder, makes the change, reports it, and is killed;
 // the main window started again on that folder finds tree and materials in agreement.
 #include "InputAnswers.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
 
 #include "base/ProgramFolder.h"
-#include "edit/TAddFileForm.h"
-#include "shell/TMainForm.h"
-#include "store/TMainData.h"
+#include "browse/MaterialList.h"
+#include "browse/Navigator.h"
+#include "edit/MaterialCommands.h"
+#include "edit/TextMaterialDialog.h"
+#include "shell/MainWindow.h"
+#include "store/Database.h"
+#include "tree/CategoryCommands.h"
 #include "tree/CategoryTree.h"
 #include "tree/TreeFile.h"
 
@@ -37,42 +42,43 @@ void report(const char *line)
 int runChild(const QString &folder, const QString &action)
 {
     ProgramFolder::setPathForTesting(folder);
-    TMainForm form;
-    TMainData data;
-    form.attachDataModule(&data);
-    form.show();
+    MainWindow window;
+    Database database;
+    window.attachDatabase(&database);
+    window.show();
     ModalDriver driver(QMessageBox::Yes);
     QList<InputRecord> inputs;
-    auto select = [&form](const QString &name) {
-        CategoryTree::selectNode(form.MainTreeView, CategoryTree::findByText(form.MainTreeView, name));
-        form.MainTreeViewClick();
+    auto select = [&window](const QString &name) {
+        QTreeWidget *tree = window.categoryTree();
+        CategoryTree::selectNode(tree, CategoryTree::findByText(tree, name));
+        window.navigator()->visitSelectedCategory();
     };
-    QTimer::singleShot(0, &form, [&] {
+    QTimer::singleShot(0, &window, [&] {
         if (action == QLatin1String("add-category")) {
             select(QStringLiteral("文字资料"));
             driver.queue(answerInput(&inputs, QStringLiteral("Fresh")));
-            form.AddNewItem();
+            window.categoryCommands()->addCategory();
         } else if (action == QLatin1String("rename-category")) {
             select(QStringLiteral("A"));
             driver.queue(answerInput(&inputs, QStringLiteral("Renamed")));
-            form.ReNameItem();
+            window.categoryCommands()->renameCategory();
         } else if (action == QLatin1String("delete-category")) {
             select(QStringLiteral("A"));
-            form.DelChildItem();
+            window.categoryCommands()->deleteCategory();
         } else if (action == QLatin1String("add-material")) {
             select(QStringLiteral("Keep"));
             driver.queue([](QWidget *modal) {
-                auto *dialog = qobject_cast<TAddFileForm *>(modal);
-                dialog->title->setText(QStringLiteral("saved before the kill"));
-                dialog->MainText->setPlainText(QStringLiteral("body"));
-                dialog->AddBtnClick();
+                auto *dialog = qobject_cast<TextMaterialDialog *>(modal);
+                childNamed<QLineEdit>(dialog, "titleEdit")->setText(QStringLiteral("saved before the kill"));
+                childNamed<QPlainTextEdit>(dialog, "bodyEdit")->setPlainText(QStringLiteral("body"));
+                dialog->saveMaterial();
             });
             // The save's message is answered; the dialog stays open, as it does in add mode.
             driver.queue([](QWidget *modal) {
                 qobject_cast<QMessageBox *>(modal)->accept();
                 report("done");
             });
-            form.AddFileToItem();
+            window.materialCommands()->addMaterial();
             return;
         }
         report("done");
@@ -122,16 +128,17 @@ private slots:
         QVERIFY(child.waitForFinished(10000));
 
         // Started again on the same folder.
-        TMainForm again;
-        TMainData data;
-        again.attachDataModule(&data);
+        MainWindow again;
+        Database database;
+        again.attachDatabase(&database);
         QVERIFY(again.isCreated());
-        const QStringList lines = TreeFile::format(CategoryTree::collect(again.MainTreeView));
+        const QStringList lines = TreeFile::format(CategoryTree::collect(again.categoryTree()));
         auto captionsOf = [&again](const QString &name) {
-            CategoryTree::selectNode(again.MainTreeView, CategoryTree::findByText(again.MainTreeView, name));
-            again.MainTreeViewClick();
+            CategoryTree::selectNode(again.categoryTree(),
+                                     CategoryTree::findByText(again.categoryTree(), name));
+            again.navigator()->visitSelectedCategory();
             QStringList captions;
-            for (const ListEntry &entry : again.MainListModel->entries())
+            for (const ListEntry &entry : again.materialList()->model()->entries())
                 captions.append(entry.caption);
             return captions;
         };

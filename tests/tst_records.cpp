@@ -2,11 +2,10 @@
 #include "TestFolder.h"
 
 #include "base/Clock.h"
-#include "store/ResultMessage.h"
+#include "store/Database.h"
+#include "store/InstanceMaterial.h"
 #include "store/SqlText.h"
-#include "store/TFileExe.h"
-#include "store/TFileText.h"
-#include "store/TMainData.h"
+#include "store/TextMaterial.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -27,7 +26,7 @@ private slots:
     void init()
     {
         m_folder.reset(new TestFolder);
-        m_data.reset(new TMainData);
+        m_data.reset(new Database);
         Clock::setInstance(&m_clock);
     }
     void cleanup()
@@ -39,13 +38,13 @@ private slots:
 
     void insertAndLoadText()
     {
-        TFileText record;
-        record.title = QuoteForSql(QStringLiteral("it's a:b"), false);
-        record.writer = QStringLiteral("O'Brien");
-        record.bigclassname = QStringLiteral("数据库");
-        record.main = {QuoteForSql(QStringLiteral("x:'y'"), true), QStringLiteral("第二行😀")};
-        QVERIFY(record.InsertRecord());
-        QCOMPARE(ResultMessage, ResultText::Added);
+        TextMaterial record;
+        record.title = SqlText::toTokens(QStringLiteral("it's a:b"), false);
+        record.author = QStringLiteral("O'Brien");
+        record.category = QStringLiteral("数据库");
+        record.body = {SqlText::toTokens(QStringLiteral("x:'y'"), true), QStringLiteral("第二行😀")};
+        QVERIFY(record.insert());
+        QCOMPARE(record.resultMessage(), Material::AddedText);
         QCOMPARE(m_folder->value(QStringLiteral("select main from textfile")).toString(),
                  QStringLiteral("x+(MH)++(DYH)+y+(DYH)+\r\n第二行😀\r\n"));
         QCOMPARE(m_folder->value(QStringLiteral("select title from textfile")).toString(),
@@ -53,41 +52,41 @@ private slots:
         QCOMPARE(m_folder->value(QStringLiteral("select createtime from textfile")).toString(),
                  QStringLiteral("2026-03-09 14:05:07"));
 
-        TFileText loaded;
-        QVERIFY(ResultMessage.isEmpty());
-        QVERIFY(loaded.LoadRecord(lastId(*m_folder, QStringLiteral("textfile"))));
-        QCOMPARE(ResultMessage, ResultText::Done);
+        TextMaterial loaded;
+        QVERIFY(loaded.resultMessage().isEmpty());
+        QVERIFY(loaded.load(lastId(*m_folder, QStringLiteral("textfile"))));
+        QCOMPARE(loaded.resultMessage(), Material::DoneText);
         QCOMPARE(loaded.title, QStringLiteral("it's a:b"));
-        QCOMPARE(loaded.writer, QStringLiteral("O'Brien"));
-        QCOMPARE(loaded.bigclassname, QStringLiteral("数据库"));
-        QCOMPARE(loaded.classname, QString());
-        QCOMPARE(loaded.main, QStringList({QStringLiteral("x:'y'"), QStringLiteral("第二行😀")}));
+        QCOMPARE(loaded.author, QStringLiteral("O'Brien"));
+        QCOMPARE(loaded.category, QStringLiteral("数据库"));
+        QCOMPARE(loaded.subcategory, QString());
+        QCOMPARE(loaded.body, QStringList({QStringLiteral("x:'y'"), QStringLiteral("第二行😀")}));
     }
 
     void failedLoadKeepsFields()
     {
-        TFileText record;
+        TextMaterial record;
         record.title = QStringLiteral("before");
-        record.main = {QStringLiteral("old")};
-        QVERIFY(!record.LoadRecord(4711));
-        QVERIFY(ResultMessage.startsWith(ResultText::FailurePrefix));
+        record.body = {QStringLiteral("old")};
+        QVERIFY(!record.load(4711));
+        QVERIFY(record.resultMessage().startsWith(Material::FailurePrefix));
         QCOMPARE(record.title, QStringLiteral("before"));
-        QVERIFY(record.main.isEmpty());
+        QVERIFY(record.body.isEmpty());
     }
 
     void missingDatabaseFails()
     {
         m_folder->remove(QStringLiteral("Data.QBD"));
-        TFileExe record;
+        InstanceMaterial record;
         record.title = QStringLiteral("t");
-        QVERIFY(!record.InsertRecord());
-        QVERIFY(ResultMessage.startsWith(ResultText::FailurePrefix));
+        QVERIFY(!record.insert());
+        QVERIFY(record.resultMessage().startsWith(Material::FailurePrefix));
         QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("Data.QBD"))));
     }
 
 private:
     QScopedPointer<TestFolder> m_folder;
-    QScopedPointer<TMainData> m_data;
+    QScopedPointer<Database> m_data;
     FixedClock m_clock;
 };
 

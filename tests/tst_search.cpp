@@ -10,8 +10,8 @@ SearchStatement textSearch(const QString &big, const QString &small, const QStri
 {
     SearchStatement search;
     search.kind = QStringLiteral("文字资料");
-    search.bigClass = big;
-    search.smallClass = small;
+    search.category = big;
+    search.subcategory = small;
     search.keyword = keyword;
     search.author = author;
     return search;

@@ -1,13 +1,16 @@
 #include "ComboBoxes.h"
 #include "FixedClock.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
 
 #include "base/Clock.h"
+#include "browse/MaterialList.h"
 #include "browse/MaterialListModel.h"
-#include "search/TSerchForm.h"
-#include "shell/TMainForm.h"
-#include "store/TMainData.h"
+#include "browse/Navigator.h"
+#include "search/SearchDialog.h"
+#include "shell/MainWindow.h"
+#include "store/Database.h"
 #include "tree/CategoryTree.h"
 #include "tree/TreeFile.h"
 
@@ -34,6 +37,52 @@ QStringList captions(const MaterialListModel &store)
     texts.sort();
     return texts;
 }
+
+// The dialog's controls, by object name.
+QComboBox *kindCombo(const QWidget *dialog)
+{
+    return childNamed<QComboBox>(dialog, "kindCombo");
+}
+QComboBox *categoryCombo(const QWidget *dialog)
+{
+    return childNamed<QComboBox>(dialog, "categoryCombo");
+}
+QComboBox *subcategoryCombo(const QWidget *dialog)
+{
+    return childNamed<QComboBox>(dialog, "subcategoryCombo");
+}
+QLineEdit *titleKeywordEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "titleKeywordEdit");
+}
+QLineEdit *authorEdit(const QWidget *dialog)
+{
+    return childNamed<QLineEdit>(dialog, "authorEdit");
+}
+QCheckBox *dateWindowCheck(const QWidget *dialog)
+{
+    return childNamed<QCheckBox>(dialog, "dateWindowCheck");
+}
+QDateEdit *beginDateEdit(const QWidget *dialog)
+{
+    return childNamed<QDateEdit>(dialog, "beginDateEdit");
+}
+QDateEdit *endDateEdit(const QWidget *dialog)
+{
+    return childNamed<QDateEdit>(dialog, "endDateEdit");
+}
+QLabel *searchStatusLabel(const QWidget *dialog)
+{
+    return childNamed<QLabel>(dialog, "searchStatusLabel");
+}
+QPushButton *searchButton(const QWidget *dialog)
+{
+    return childNamed<QPushButton>(dialog, "searchButton");
+}
+QPushButton *closeButton(const QWidget *dialog)
+{
+    return childNamed<QPushButton>(dialog, "closeButton");
+}
 } // namespace
 
 class TestSearchDialog : public QObject
@@ -44,7 +93,7 @@ private slots:
     {
         Clock::setInstance(&m_clock);
         m_folder.reset(new TestFolder);
-        m_data.reset(new TMainData);
+        m_data.reset(new Database);
         m_tree.reset(new QTreeWidget);
         CategoryTree::fill(m_tree.get(),
                            TreeFile::parse({QStringLiteral("文字资料0"), QStringLiteral("+数据库1"),
@@ -53,7 +102,7 @@ private slots:
                                             QStringLiteral("+其他1"), QStringLiteral("实例资料0"),
                                             QStringLiteral("搜索结果0")}));
         m_store.reset(new MaterialListModel);
-        m_form.reset(new TSerchForm(m_tree.get(), m_store.get()));
+        m_dialog.reset(new SearchDialog(m_tree.get(), m_store.get()));
         m_driver.reset(new ModalDriver);
 
         const QStringList texts{
@@ -75,7 +124,7 @@ private slots:
     void cleanup()
     {
         m_driver.reset();
-        m_form.reset();
+        m_dialog.reset();
         m_store.reset();
         m_tree.reset();
         m_data.reset();
@@ -85,20 +134,21 @@ private slots:
 
     void initialState()
     {
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("搜索窗口     提示：搜索结果存放在左边的树形目录下"));
-        QCOMPARE(m_form->size(), QSize(513, 186));
-        QCOMPARE(itemsOf(m_form->FWComBox), (QStringList{TextKind, InstanceKind}));
-        QCOMPARE(m_form->FWComBox->currentIndex(), -1);
-        QCOMPARE(m_form->BigComBox->count(), 0);
-        QCOMPARE(m_form->SmallComBox->count(), 0);
-        QVERIFY(!m_form->CheckBox1->isChecked());
-        for (QDateEdit *picker : {m_form->BeginTime, m_form->EndTime}) {
+        QCOMPARE(m_dialog->windowTitle(),
+                 QStringLiteral("搜索窗口     提示：搜索结果存放在左边的树形目录下"));
+        QCOMPARE(m_dialog->size(), QSize(513, 186));
+        QCOMPARE(itemsOf(kindCombo(m_dialog.get())), (QStringList{TextKind, InstanceKind}));
+        QCOMPARE(kindCombo(m_dialog.get())->currentIndex(), -1);
+        QCOMPARE(categoryCombo(m_dialog.get())->count(), 0);
+        QCOMPARE(subcategoryCombo(m_dialog.get())->count(), 0);
+        QVERIFY(!dateWindowCheck(m_dialog.get())->isChecked());
+        for (QDateEdit *picker : {beginDateEdit(m_dialog.get()), endDateEdit(m_dialog.get())}) {
             QVERIFY(!picker->isEnabled());
             QCOMPARE(picker->date(), QDate(2026, 3, 9));
         }
-        QCOMPARE(m_form->SerchLabel->text(), QStringLiteral("准备就绪"));
+        QCOMPARE(searchStatusLabel(m_dialog.get())->text(), QStringLiteral("准备就绪"));
         QStringList labels;
-        for (const QLabel *label : m_form->findChildren<QLabel *>())
+        for (const QLabel *label : m_dialog->findChildren<QLabel *>())
             labels.append(label->text());
         for (const char *text :
              {"搜索范围：", "资料类型", "分类名", "子分类名", "搜索标题关键字：", "搜索作者：",
@@ -108,56 +158,56 @@ private slots:
 
     void categoryLists()
     {
-        choose(m_form->FWComBox, TextKind);
-        QCOMPARE(itemsOf(m_form->BigComBox), (QStringList{All, "数据库", "编程语言", "其他"}));
-        QCOMPARE(m_form->BigComBox->currentIndex(), -1);
-        choose(m_form->BigComBox, QStringLiteral("数据库"));
-        QCOMPARE(itemsOf(m_form->SmallComBox), (QStringList{All, "SQL", "Access", "It's SQL"}));
-        QCOMPARE(m_form->SmallComBox->currentIndex(), -1);
-        choose(m_form->BigComBox, QStringLiteral("编程语言"));
-        QCOMPARE(itemsOf(m_form->SmallComBox), QStringList{All});
-        choose(m_form->BigComBox, All);
-        QCOMPARE(itemsOf(m_form->SmallComBox), QStringList{All});
-        QCOMPARE(m_form->SmallComBox->currentIndex(), -1);
+        choose(kindCombo(m_dialog.get()), TextKind);
+        QCOMPARE(itemsOf(categoryCombo(m_dialog.get())), (QStringList{All, "数据库", "编程语言", "其他"}));
+        QCOMPARE(categoryCombo(m_dialog.get())->currentIndex(), -1);
+        choose(categoryCombo(m_dialog.get()), QStringLiteral("数据库"));
+        QCOMPARE(itemsOf(subcategoryCombo(m_dialog.get())), (QStringList{All, "SQL", "Access", "It's SQL"}));
+        QCOMPARE(subcategoryCombo(m_dialog.get())->currentIndex(), -1);
+        choose(categoryCombo(m_dialog.get()), QStringLiteral("编程语言"));
+        QCOMPARE(itemsOf(subcategoryCombo(m_dialog.get())), QStringList{All});
+        choose(categoryCombo(m_dialog.get()), All);
+        QCOMPARE(itemsOf(subcategoryCombo(m_dialog.get())), QStringList{All});
+        QCOMPARE(subcategoryCombo(m_dialog.get())->currentIndex(), -1);
 
         // A new kind empties the second-level list; the first level must be chosen again.
-        choose(m_form->SmallComBox, All);
-        choose(m_form->FWComBox, TextKind);
-        QCOMPARE(m_form->SmallComBox->count(), 0);
-        QCOMPARE(m_form->BigComBox->currentIndex(), -1);
+        choose(subcategoryCombo(m_dialog.get()), All);
+        choose(kindCombo(m_dialog.get()), TextKind);
+        QCOMPARE(subcategoryCombo(m_dialog.get())->count(), 0);
+        QCOMPARE(categoryCombo(m_dialog.get())->currentIndex(), -1);
 
         // A kind without categories offers "全部类别" alone.
-        choose(m_form->FWComBox, InstanceKind);
-        QCOMPARE(itemsOf(m_form->BigComBox), QStringList{All});
+        choose(kindCombo(m_dialog.get()), InstanceKind);
+        QCOMPARE(itemsOf(categoryCombo(m_dialog.get())), QStringList{All});
     }
 
     void checkBoxTogglesPickers()
     {
-        m_form->CheckBox1->click();
-        QVERIFY(m_form->BeginTime->isEnabled() && m_form->EndTime->isEnabled());
-        m_form->CheckBox1->click();
-        QVERIFY(!m_form->BeginTime->isEnabled() && !m_form->EndTime->isEnabled());
+        dateWindowCheck(m_dialog.get())->click();
+        QVERIFY(beginDateEdit(m_dialog.get())->isEnabled() && endDateEdit(m_dialog.get())->isEnabled());
+        dateWindowCheck(m_dialog.get())->click();
+        QVERIFY(!beginDateEdit(m_dialog.get())->isEnabled() && !endDateEdit(m_dialog.get())->isEnabled());
     }
 
     void checksAreShownAndKeepTheStore()
     {
         m_store->setEntries({{QStringLiteral("earlier"), ListEntry::TextMaterial, 7}});
-        m_form->SerchBtn->click();
-        choose(m_form->FWComBox, TextKind);
-        m_form->SerchBtn->click();
-        choose(m_form->BigComBox, All);
-        m_form->TitleKey->setText(QStringLiteral("ADO"));
+        searchButton(m_dialog.get())->click();
+        choose(kindCombo(m_dialog.get()), TextKind);
+        searchButton(m_dialog.get())->click();
+        choose(categoryCombo(m_dialog.get()), All);
+        titleKeywordEdit(m_dialog.get())->setText(QStringLiteral("ADO"));
         // The second-level list holds only "全部类别" but must still be chosen.
-        m_form->SerchBtn->click();
-        choose(m_form->SmallComBox, All);
-        m_form->TitleKey->clear();
-        m_form->SerchBtn->click();
+        searchButton(m_dialog.get())->click();
+        choose(subcategoryCombo(m_dialog.get()), All);
+        titleKeywordEdit(m_dialog.get())->clear();
+        searchButton(m_dialog.get())->click();
         QCOMPARE(m_driver->texts(),
                  (QStringList{Scope, Scope, Scope, QStringLiteral("标题关键字和作者至少填写一样！")}));
         for (const ModalDriver::Box &box : m_driver->boxes)
             QCOMPARE(box.caption, QStringLiteral("Zindrel"));
         QCOMPARE(m_store->entries().size(), 1);
-        QCOMPARE(m_form->SerchLabel->text(), QStringLiteral("准备就绪"));
+        QCOMPARE(searchStatusLabel(m_dialog.get())->text(), QStringLiteral("准备就绪"));
     }
 
     void searches_data()
@@ -214,18 +264,18 @@ private slots:
         QFETCH(QString, keyword);
         QFETCH(QString, author);
         QFETCH(QStringList, hits);
-        choose(m_form->FWComBox, kind);
-        choose(m_form->BigComBox, big);
-        choose(m_form->SmallComBox, small);
-        m_form->TitleKey->setText(keyword);
-        m_form->AuthorKey->setText(author);
-        m_form->SerchBtn->click();
+        choose(kindCombo(m_dialog.get()), kind);
+        choose(categoryCombo(m_dialog.get()), big);
+        choose(subcategoryCombo(m_dialog.get()), small);
+        titleKeywordEdit(m_dialog.get())->setText(keyword);
+        authorEdit(m_dialog.get())->setText(author);
+        searchButton(m_dialog.get())->click();
 
         QCOMPARE(m_driver->texts(), QStringList());
         QCOMPARE(captions(*m_store), hits);
-        QCOMPARE(m_form->SerchLabel->text(), hits.isEmpty()
-                                                 ? QStringLiteral("很遗憾，没有找到")
-                                                 : QStringLiteral("恭喜，共找到%1个资料").arg(hits.size()));
+        QCOMPARE(searchStatusLabel(m_dialog.get())->text(),
+                 hits.isEmpty() ? QStringLiteral("很遗憾，没有找到")
+                                : QStringLiteral("恭喜，共找到%1个资料").arg(hits.size()));
         const int image = kind == TextKind ? ListEntry::TextMaterial : ListEntry::InstanceMaterial;
         const QString table = kind == TextKind ? QStringLiteral("textfile") : QStringLiteral("exefile");
         for (const ListEntry &entry : m_store->entries()) {
@@ -260,89 +310,90 @@ private slots:
         QFETCH(QDate, begin);
         QFETCH(QDate, end);
         QFETCH(QStringList, hits);
-        choose(m_form->FWComBox, TextKind);
-        choose(m_form->BigComBox, All);
-        choose(m_form->SmallComBox, All);
-        m_form->AuthorKey->setText(QStringLiteral("张三"));
+        choose(kindCombo(m_dialog.get()), TextKind);
+        choose(categoryCombo(m_dialog.get()), All);
+        choose(subcategoryCombo(m_dialog.get()), All);
+        authorEdit(m_dialog.get())->setText(QStringLiteral("张三"));
         if (ticked)
-            m_form->CheckBox1->click();
-        m_form->BeginTime->setDate(begin);
-        m_form->EndTime->setDate(end);
-        m_form->SerchBtn->click();
+            dateWindowCheck(m_dialog.get())->click();
+        beginDateEdit(m_dialog.get())->setDate(begin);
+        endDateEdit(m_dialog.get())->setDate(end);
+        searchButton(m_dialog.get())->click();
         QCOMPARE(captions(*m_store), hits);
     }
 
     void secondSearchReplacesTheFirst()
     {
-        choose(m_form->FWComBox, TextKind);
-        choose(m_form->BigComBox, All);
-        choose(m_form->SmallComBox, All);
-        m_form->TitleKey->setText(QStringLiteral("ADO"));
-        m_form->SerchBtn->click();
+        choose(kindCombo(m_dialog.get()), TextKind);
+        choose(categoryCombo(m_dialog.get()), All);
+        choose(subcategoryCombo(m_dialog.get()), All);
+        titleKeywordEdit(m_dialog.get())->setText(QStringLiteral("ADO"));
+        searchButton(m_dialog.get())->click();
         QCOMPARE(m_store->rowCount(), 4);
-        m_form->TitleKey->setText(QStringLiteral("Python"));
-        m_form->SerchBtn->click();
+        titleKeywordEdit(m_dialog.get())->setText(QStringLiteral("Python"));
+        searchButton(m_dialog.get())->click();
         QCOMPARE(captions(*m_store), QStringList{"Python"});
-        QCOMPARE(m_form->SerchLabel->text(), QStringLiteral("恭喜，共找到1个资料"));
-        m_form->TitleKey->setText(QStringLiteral("nothing like it"));
-        m_form->SerchBtn->click();
+        QCOMPARE(searchStatusLabel(m_dialog.get())->text(), QStringLiteral("恭喜，共找到1个资料"));
+        titleKeywordEdit(m_dialog.get())->setText(QStringLiteral("nothing like it"));
+        searchButton(m_dialog.get())->click();
         QCOMPARE(m_store->rowCount(), 0);
-        QCOMPARE(m_form->SerchLabel->text(), QStringLiteral("很遗憾，没有找到"));
+        QCOMPARE(searchStatusLabel(m_dialog.get())->text(), QStringLiteral("很遗憾，没有找到"));
     }
 
     void databaseFailureIsShown()
     {
         m_store->setEntries({{QStringLiteral("earlier"), ListEntry::TextMaterial, 7}});
         m_folder->remove(QStringLiteral("Data.QBD"));
-        choose(m_form->FWComBox, TextKind);
-        choose(m_form->BigComBox, All);
-        choose(m_form->SmallComBox, All);
-        m_form->TitleKey->setText(QStringLiteral("ADO"));
-        m_form->SerchBtn->click();
+        choose(kindCombo(m_dialog.get()), TextKind);
+        choose(categoryCombo(m_dialog.get()), All);
+        choose(subcategoryCombo(m_dialog.get()), All);
+        titleKeywordEdit(m_dialog.get())->setText(QStringLiteral("ADO"));
+        searchButton(m_dialog.get())->click();
         QCOMPARE(m_driver->boxes.size(), 1);
         QVERIFY(m_driver->boxes.first().text.startsWith(QStringLiteral("发生错误，原因：")));
         QVERIFY(m_driver->boxes.first().text.size() > QStringLiteral("发生错误，原因：").size());
         QCOMPARE(m_store->rowCount(), 0);
-        QCOMPARE(m_form->SerchLabel->text(), QStringLiteral("正在搜索..."));
+        QCOMPARE(searchStatusLabel(m_dialog.get())->text(), QStringLiteral("正在搜索..."));
         QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("Data.QBD"))));
     }
 
     void hitsShowUnderSearchResultNode()
     {
-        m_form.reset();
-        TMainForm window;
+        m_dialog.reset();
+        MainWindow window;
         QVERIFY(window.isCreated());
-        window.attachDataModule(m_data.get());
+        window.attachDatabase(m_data.get());
         m_driver->queue([](QWidget *modal) {
-            auto *dialog = qobject_cast<TSerchForm *>(modal);
+            auto *dialog = qobject_cast<SearchDialog *>(modal);
             QVERIFY(dialog);
             QCOMPARE(dialog->pos(), QPoint(181, 226));
-            choose(dialog->FWComBox, TextKind);
-            choose(dialog->BigComBox, All);
-            choose(dialog->SmallComBox, All);
-            dialog->TitleKey->setText(QStringLiteral("ADO"));
-            dialog->SerchBtn->click();
-            QCOMPARE(dialog->SerchLabel->text(), QStringLiteral("恭喜，共找到4个资料"));
-            dialog->CloseBtn->click();
+            choose(kindCombo(dialog), TextKind);
+            choose(categoryCombo(dialog), All);
+            choose(subcategoryCombo(dialog), All);
+            titleKeywordEdit(dialog)->setText(QStringLiteral("ADO"));
+            searchButton(dialog)->click();
+            QCOMPARE(searchStatusLabel(dialog)->text(), QStringLiteral("恭喜，共找到4个资料"));
+            closeButton(dialog)->click();
         });
-        window.SerchFormPop();
-        QCOMPARE(window.StoreItemView->rowCount(), 4);
-        QVERIFY(window.findChildren<TSerchForm *>().isEmpty());
+        window.showSearchDialog();
+        QCOMPARE(window.materialList()->searchResults()->rowCount(), 4);
+        QVERIFY(window.findChildren<SearchDialog *>().isEmpty());
 
-        QTreeWidgetItem *results = CategoryTree::findRoot(window.MainTreeView, QStringLiteral("搜索结果"));
+        QTreeWidgetItem *results = CategoryTree::findRoot(window.categoryTree(), QStringLiteral("搜索结果"));
         QVERIFY(results);
-        CategoryTree::selectNode(window.MainTreeView, results);
-        window.MainTreeViewClick();
-        QCOMPARE(window.MainListModel->entries(), window.StoreItemView->entries());
+        CategoryTree::selectNode(window.categoryTree(), results);
+        window.navigator()->visitSelectedCategory();
+        QCOMPARE(window.materialList()->model()->entries(),
+                 window.materialList()->searchResults()->entries());
     }
 
 private:
     FixedClock m_clock;
     std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<TMainData> m_data;
+    std::unique_ptr<Database> m_data;
     std::unique_ptr<QTreeWidget> m_tree;
     std::unique_ptr<MaterialListModel> m_store;
-    std::unique_ptr<TSerchForm> m_form;
+    std::unique_ptr<SearchDialog> m_dialog;
     std::unique_ptr<ModalDriver> m_driver;
 };
 

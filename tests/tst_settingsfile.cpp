@@ -1,6 +1,6 @@
 #include "base/AnsiText.h"
 #include "settings/SettingsFile.h"
-#include "settings/WinColor.h"
+#include "settings/WindowsColor.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -206,14 +206,14 @@ private slots:
         QPalette palette;
         palette.setColor(QPalette::Base, QColor(1, 2, 3));
         palette.setColor(QPalette::Text, QColor(4, 5, 6));
-        QCOMPARE(WinColor::toQColor(WinColor::White, palette), QColor(255, 255, 255));
-        QCOMPARE(WinColor::toQColor(0x0000FF, palette), QColor(255, 0, 0));
-        QCOMPARE(WinColor::toQColor(WinColor::SystemWindow, palette), QColor(1, 2, 3));
-        QCOMPARE(WinColor::toQColor(WinColor::SystemWindowText, palette), QColor(4, 5, 6));
-        QCOMPARE(WinColor::systemColor(5), WinColor::SystemWindow);
-        QCOMPARE(WinColor::fromQColor(QColor(0x12, 0x34, 0x56)), 0x563412);
-        QVERIFY(WinColor::isSystemColor(-16777208));
-        QVERIFY(!WinColor::isSystemColor(WinColor::White));
+        QCOMPARE(WindowsColor::toQColor(WindowsColor::White, palette), QColor(255, 255, 255));
+        QCOMPARE(WindowsColor::toQColor(0x0000FF, palette), QColor(255, 0, 0));
+        QCOMPARE(WindowsColor::toQColor(WindowsColor::SystemWindow, palette), QColor(1, 2, 3));
+        QCOMPARE(WindowsColor::toQColor(WindowsColor::SystemWindowText, palette), QColor(4, 5, 6));
+        QCOMPARE(WindowsColor::systemColor(5), WindowsColor::SystemWindow);
+        QCOMPARE(WindowsColor::fromQColor(QColor(0x12, 0x34, 0x56)), 0x563412);
+        QVERIFY(WindowsColor::isSystemColor(-16777208));
+        QVERIFY(!WindowsColor::isSystemColor(WindowsColor::White));
     }
 };
 

@@ -1,9 +1,9 @@
 // The statement texts of every operation on materials, for plain values exactly as designed,
 // and with every apostrophe of a quoted value doubled.
+#include "store/InstanceMaterial.h"
+#include "store/Material.h"
 #include "store/Statements.h"
-#include "store/TFile.h"
-#include "store/TFileExe.h"
-#include "store/TFileText.h"
+#include "store/TextMaterial.h"
 
 #include <QtTest>
 
@@ -13,7 +13,7 @@ class TestStatements : public QObject
 private slots:
     void records_data()
     {
-        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("author");
         QTest::addColumn<QString>("insertText");
         QTest::addColumn<QString>("updateText");
         QTest::addColumn<QString>("insertExe");
@@ -46,18 +46,18 @@ private slots:
     }
     void records()
     {
-        QFETCH(QString, writer);
-        TFileText text;
-        TFileExe exe;
-        for (TFile *record : {static_cast<TFile *>(&text), static_cast<TFile *>(&exe)}) {
+        QFETCH(QString, author);
+        TextMaterial text;
+        InstanceMaterial exe;
+        for (Material *record : {static_cast<Material *>(&text), static_cast<Material *>(&exe)}) {
             record->title = QStringLiteral("T");
-            record->bigclassname = QStringLiteral("A");
-            record->writer = writer;
-            record->createtime = QStringLiteral("2026-01-02 03:04:05");
+            record->category = QStringLiteral("A");
+            record->author = author;
+            record->createTime = QStringLiteral("2026-01-02 03:04:05");
         }
-        text.main = {QStringLiteral("a"), QStringLiteral("b")};
-        exe.about = text.main;
-        exe.fpath = QStringLiteral("/bin/ls");
+        text.body = {QStringLiteral("a"), QStringLiteral("b")};
+        exe.description = text.body;
+        exe.path = QStringLiteral("/bin/ls");
         QTEST(text.insertStatement(), "insertText");
         QTEST(text.updateStatement(42), "updateText");
         QTEST(exe.insertStatement(), "insertExe");
@@ -68,8 +68,8 @@ private slots:
 
     void emptyBodyIsTheEmptyText()
     {
-        TFileText text;
-        text.createtime = QStringLiteral("2026-01-02");
+        TextMaterial text;
+        text.createTime = QStringLiteral("2026-01-02");
         QCOMPARE(text.insertStatement(),
                  QStringLiteral("insert into textfile(title,classname,bigclassname,writer,createtime,main) "
                                 "values('','','','','2026-01-02','')"));
@@ -80,22 +80,22 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("expected");
         QTest::newRow("rename first level")
-            << TFile::renameStatement(QStringLiteral("A"), QString(), QStringLiteral("文字资料"),
-                                      QStringLiteral("B"))
+            << Material::renameStatement(QStringLiteral("A"), QString(), QStringLiteral("文字资料"),
+                                         QStringLiteral("B"))
             << QStringLiteral("update textfile set bigclassname='B' where bigclassname='A'");
         QTest::newRow("rename second level")
-            << TFile::renameStatement(QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("文字资料"),
-                                      QStringLiteral("D"))
+            << Material::renameStatement(QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("文字资料"),
+                                         QStringLiteral("D"))
             << QStringLiteral("update textfile set classname='D' where bigclassname='A' and classname='C'");
         QTest::newRow("delete first level")
-            << TFile::deleteStatement(QStringLiteral("A"), QString(), QStringLiteral("实例资料"))
+            << Material::deleteStatement(QStringLiteral("A"), QString(), QStringLiteral("实例资料"))
             << QStringLiteral("delete from exefile where bigclassname='A'");
         QTest::newRow("delete second level")
-            << TFile::deleteStatement(QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("实例资料"))
+            << Material::deleteStatement(QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("实例资料"))
             << QStringLiteral("delete from exefile where bigclassname='A' and classname='C'");
         QTest::newRow("rename with apostrophes")
-            << TFile::renameStatement(QStringLiteral("it's"), QString(), QStringLiteral("实例资料"),
-                                      QStringLiteral("x'); delete from exefile; --"))
+            << Material::renameStatement(QStringLiteral("it's"), QString(), QStringLiteral("实例资料"),
+                                         QStringLiteral("x'); delete from exefile; --"))
             << QStringLiteral("update exefile set bigclassname='x''); delete from exefile; --' where "
                               "bigclassname='it''s'");
         QTest::newRow("delete one material") << Statements::deleteMaterial(QStringLiteral("textfile"), 9)

@@ -1,10 +1,10 @@
-#include "MainFormFixture.h"
+#include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
 #include "base/AnsiText.h"
-#include "capture/TDragForm.h"
+#include "capture/DropWindow.h"
+#include "shell/MainWindow.h"
 #include "shell/MainWindowTray.h"
-#include "shell/TMainForm.h"
 #include "shell/TrayRules.h"
 #include "tree/CategoryTree.h"
 
@@ -20,17 +20,19 @@ struct ShownWindow
 {
     explicit ShownWindow(int trayMode, bool trayAvailable = true)
     {
-        fixture.form->TrayMode = trayMode;
-        fixture.form->TrayIconData->setAvailableForTesting(trayAvailable);
-        fixture.form->show();
+        fixture.window->tray()->setMode(trayMode);
+        fixture.window->tray()->setAvailableForTesting(trayAvailable);
+        fixture.window->show();
     }
     bool ready()
     {
-        return QTest::qWaitFor([] { return !DragForm.isNull(); }) && fixture.form->isVisible();
+        return QTest::qWaitFor([this] { return dropWindow() != nullptr; }) && fixture.window->isVisible();
     }
-    TMainForm &form() { return *fixture.form; }
+    MainWindow &window() { return *fixture.window; }
+    MainWindowTray *tray() { return fixture.window->tray(); }
+    DropWindow *dropWindow() { return fixture.window->dropWindow(); }
 
-    MainFormFixture fixture;
+    MainWindowFixture fixture;
 };
 
 QAction *actionTitled(const QMenu *menu, const QString &text)
@@ -90,13 +92,13 @@ private slots:
 
     void iconIsSetUp()
     {
-        MainFormFixture fixture;
-        const QSystemTrayIcon *icon = fixture.form->TrayIconData->icon();
+        MainWindowFixture fixture;
+        const QSystemTrayIcon *icon = fixture.window->tray()->icon();
         QCOMPARE(icon->toolTip(), QStringLiteral("Zindrel"));
-        QCOMPARE(icon->contextMenu(), fixture.form->TrayPopMenu);
+        QCOMPARE(icon->contextMenu(), fixture.window->tray()->menu());
         QVERIFY(icon->isVisible());
         QVERIFY(!icon->icon().isNull());
-        QVERIFY(fixture.form->N121->isChecked());
+        QVERIFY(fixture.window->tray()->windowItem()->isChecked());
     }
 
     void minimise_data()
@@ -117,19 +119,19 @@ private slots:
         QFETCH(bool, hides);
         ShownWindow shown(trayMode, trayAvailable);
         QVERIFY(shown.ready());
-        shown.form().showMinimized();
+        shown.window().showMinimized();
         QTest::qWait(20);
-        QCOMPARE(shown.form().isVisible(), !hides);
-        QCOMPARE(shown.form().N121->isChecked(), !hides);
+        QCOMPARE(shown.window().isVisible(), !hides);
+        QCOMPARE(shown.tray()->windowItem()->isChecked(), !hides);
         if (!hides) {
-            QVERIFY(shown.form().isMinimized());
+            QVERIFY(shown.window().isMinimized());
             return;
         }
         // A double click on the icon brings it back, restored.
-        shown.form().TrayControl(QSystemTrayIcon::DoubleClick);
-        QVERIFY(shown.form().isVisible());
-        QVERIFY(!shown.form().isMinimized());
-        QVERIFY(shown.form().N121->isChecked());
+        shown.tray()->iconActivated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(shown.window().isVisible());
+        QVERIFY(!shown.window().isMinimized());
+        QVERIFY(shown.tray()->windowItem()->isChecked());
     }
 
     void close_data()
@@ -153,12 +155,12 @@ private slots:
         QTreeWidgetItem *added = CategoryTree::addNode(shown.fixture.node(QStringLiteral("读书笔记")),
                                                        QStringLiteral("新分类"), 2, 2);
         QVERIFY(added);
-        QCOMPARE(shown.form().close(), !hides);
-        QVERIFY(!shown.form().isVisible());
-        QCOMPARE(shown.form().N121->isChecked(), !hides);
+        QCOMPARE(shown.window().close(), !hides);
+        QVERIFY(!shown.window().isVisible());
+        QCOMPARE(shown.tray()->windowItem()->isChecked(), !hides);
         // Hiding keeps the icon and the floating window; closing ends both and saves the tree.
-        QCOMPARE(shown.form().TrayIconData->icon()->isVisible(), hides);
-        QCOMPARE(!DragForm.isNull(), hides);
+        QCOMPARE(shown.tray()->icon()->isVisible(), hides);
+        QCOMPARE(shown.dropWindow() != nullptr, hides);
         const bool saved = shown.fixture.folder.readBytes(QStringLiteral("MTS.qb"))
                                .contains(AnsiText::encode(QStringLiteral("新分类")));
         QCOMPARE(saved, !hides);
@@ -170,14 +172,14 @@ private slots:
         ShownWindow shown(3);
         QVERIFY(shown.ready());
         CategoryTree::addNode(shown.fixture.node(QStringLiteral("读书笔记")), QStringLiteral("新分类"), 2, 2);
-        shown.form().close();
-        QVERIFY(!shown.form().isVisible());
-        QVERIFY(DragForm);
-        QAction *quit = actionTitled(shown.form().TrayPopMenu, QStringLiteral("退出"));
+        shown.window().close();
+        QVERIFY(!shown.window().isVisible());
+        QVERIFY(shown.dropWindow());
+        QAction *quit = actionTitled(shown.tray()->menu(), QStringLiteral("退出"));
         QVERIFY(quit);
         quit->trigger();
-        QVERIFY(!shown.form().TrayIconData->icon()->isVisible());
-        QVERIFY(!DragForm);
+        QVERIFY(!shown.tray()->icon()->isVisible());
+        QVERIFY(!shown.dropWindow());
         QVERIFY(shown.fixture.folder.readBytes(QStringLiteral("MTS.qb"))
                     .contains(AnsiText::encode(QStringLiteral("新分类"))));
     }
@@ -200,35 +202,37 @@ private slots:
         QFETCH(bool, shownAfter);
         ShownWindow shown(2);
         QVERIFY(shown.ready());
-        shown.form().setWindowState(Qt::WindowMaximized);
+        shown.window().setWindowState(Qt::WindowMaximized);
         if (hiddenBefore)
-            shown.form().close();
-        QCOMPARE(shown.form().isVisible(), !hiddenBefore);
-        shown.form().TrayControl(static_cast<QSystemTrayIcon::ActivationReason>(reason));
-        QCOMPARE(shown.form().isVisible(), shownAfter);
-        QCOMPARE(shown.form().N121->isChecked(), shownAfter);
-        QCOMPARE(shown.form().windowState() & ~Qt::WindowActive, Qt::WindowStates(Qt::WindowMaximized));
+            shown.window().close();
+        QCOMPARE(shown.window().isVisible(), !hiddenBefore);
+        shown.tray()->iconActivated(static_cast<QSystemTrayIcon::ActivationReason>(reason));
+        QCOMPARE(shown.window().isVisible(), shownAfter);
+        QCOMPARE(shown.tray()->windowItem()->isChecked(), shownAfter);
+        QCOMPARE(shown.window().windowState() & ~Qt::WindowActive, Qt::WindowStates(Qt::WindowMaximized));
     }
 
-    // The check items show and hide the two windows, also with TrayMode 0.
+    // The check items show and hide the two windows, also with tray mode 0.
     void checkItems()
     {
         ShownWindow shown(0);
         QVERIFY(shown.ready());
-        TMainForm &form = shown.form();
-        form.N121->trigger();
-        QVERIFY(!form.N121->isChecked());
-        QVERIFY(!form.isVisible());
-        form.N121->trigger();
-        QVERIFY(form.N121->isChecked());
-        QVERIFY(form.isVisible());
+        MainWindow &window = shown.window();
+        QAction *windowItem = shown.tray()->windowItem();
+        QAction *floatingItem = shown.tray()->floatingItem();
+        windowItem->trigger();
+        QVERIFY(!windowItem->isChecked());
+        QVERIFY(!window.isVisible());
+        windowItem->trigger();
+        QVERIFY(windowItem->isChecked());
+        QVERIFY(window.isVisible());
 
-        form.N341->trigger();
-        QVERIFY(!form.N341->isChecked());
-        QVERIFY(!DragForm->isVisible());
-        form.N341->trigger();
-        QVERIFY(form.N341->isChecked());
-        QVERIFY(DragForm->isVisible());
+        floatingItem->trigger();
+        QVERIFY(!floatingItem->isChecked());
+        QVERIFY(!shown.dropWindow()->isVisible());
+        floatingItem->trigger();
+        QVERIFY(floatingItem->isChecked());
+        QVERIFY(shown.dropWindow()->isVisible());
     }
 
     // Without a tray the two windows are never hidden together: one must bring back the other.
@@ -236,19 +240,21 @@ private slots:
     {
         ShownWindow shown(0, false);
         QVERIFY(shown.ready());
-        TMainForm &form = shown.form();
-        form.N121->trigger(); // hidden: the floating window's menu brings it back
-        QVERIFY(!form.isVisible());
-        form.N341->trigger();
-        QVERIFY(form.N341->isChecked());
-        QVERIFY(DragForm->isVisible());
-        form.N121->trigger();
-        QVERIFY(form.isVisible());
-        form.N341->trigger();
-        QVERIFY(!DragForm->isVisible());
-        form.N121->trigger();
-        QVERIFY(form.N121->isChecked());
-        QVERIFY(form.isVisible());
+        MainWindow &window = shown.window();
+        QAction *windowItem = shown.tray()->windowItem();
+        QAction *floatingItem = shown.tray()->floatingItem();
+        windowItem->trigger(); // hidden: the floating window's menu brings it back
+        QVERIFY(!window.isVisible());
+        floatingItem->trigger();
+        QVERIFY(floatingItem->isChecked());
+        QVERIFY(shown.dropWindow()->isVisible());
+        windowItem->trigger();
+        QVERIFY(window.isVisible());
+        floatingItem->trigger();
+        QVERIFY(!shown.dropWindow()->isVisible());
+        windowItem->trigger();
+        QVERIFY(windowItem->isChecked());
+        QVERIFY(window.isVisible());
     }
 
     void floatingWindowOpensTheTrayMenu()
@@ -256,10 +262,10 @@ private slots:
         ShownWindow shown(0);
         QVERIFY(shown.ready());
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10),
-                                DragForm->mapToGlobal(QPoint(10, 10)));
-        QCoreApplication::sendEvent(DragForm, &click);
-        QTRY_VERIFY(shown.form().TrayPopMenu->isVisible());
-        shown.form().TrayPopMenu->hide();
+                                shown.dropWindow()->mapToGlobal(QPoint(10, 10)));
+        QCoreApplication::sendEvent(shown.dropWindow(), &click);
+        QTRY_VERIFY(shown.tray()->menu()->isVisible());
+        shown.tray()->menu()->hide();
     }
 };
 

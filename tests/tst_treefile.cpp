@@ -1,8 +1,8 @@
 #include "base/AnsiText.h"
-#include "tree/EOpenFileError.h"
 #include "tree/Location.h"
 #include "tree/NodeRules.h"
 #include "tree/TreeFile.h"
+#include "tree/TreeFileError.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -157,52 +157,39 @@ private slots:
         if (exists)
             writeBytes(path, bytes);
         TreeFile file(path);
-        QVERIFY_THROWS_EXCEPTION(EOpenFileError, file.load());
+        QVERIFY_THROWS_EXCEPTION(TreeFileError, file.load());
     }
 
-    void locationsAndCategoryPairs_data()
+    void locationsAndTables_data()
     {
         QTest::addColumn<int>("image");
         QTest::addColumn<QStringList>("path");
         QTest::addColumn<QString>("location");
         QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("bigClass");
-        QTest::addColumn<QString>("className");
         QTest::newRow("root") << 0 << QStringList{QStringLiteral("文字资料")}
-                              << QStringLiteral("文字资料-null-null") << QStringLiteral("textfile")
-                              << QString() << QString();
-        QTest::newRow("expanded root")
-            << 3 << QStringList{QStringLiteral("实例资料")} << QStringLiteral("实例资料-null-null")
-            << QStringLiteral("exefile") << QString() << QString();
+                              << QStringLiteral("文字资料-null-null") << QStringLiteral("textfile");
+        QTest::newRow("expanded root") << 3 << QStringList{QStringLiteral("实例资料")}
+                                       << QStringLiteral("实例资料-null-null") << QStringLiteral("exefile");
         QTest::newRow("first level") << 1 << QStringList{QStringLiteral("文字资料"), QStringLiteral("Java")}
-                                     << QStringLiteral("文字资料-Java-null") << QStringLiteral("textfile")
-                                     << QStringLiteral("Java") << QString();
+                                     << QStringLiteral("文字资料-Java-null") << QStringLiteral("textfile");
         QTest::newRow("second level")
             << 2
             << QStringList{QStringLiteral("文字资料"), QStringLiteral("Algo+DS"), QStringLiteral("Sorting")}
-            << QStringLiteral("文字资料-Algo+DS-Sorting") << QStringLiteral("textfile")
-            << QStringLiteral("Algo+DS") << QStringLiteral("Sorting");
+            << QStringLiteral("文字资料-Algo+DS-Sorting") << QStringLiteral("textfile");
         QTest::newRow("instance first level")
             << 4 << QStringList{QStringLiteral("实例资料"), QStringLiteral("Win32")}
-            << QStringLiteral("实例资料-Win32-null") << QStringLiteral("exefile") << QStringLiteral("Win32")
-            << QString();
+            << QStringLiteral("实例资料-Win32-null") << QStringLiteral("exefile");
         QTest::newRow("no location for other images")
-            << 7 << QStringList{QStringLiteral("文字资料")} << QString() << QStringLiteral("textfile")
-            << QString() << QString();
+            << 7 << QStringList{QStringLiteral("文字资料")} << QString() << QStringLiteral("textfile");
     }
-    void locationsAndCategoryPairs()
+    void locationsAndTables()
     {
         QFETCH(int, image);
         QFETCH(QStringList, path);
         QFETCH(QString, location);
         QFETCH(QString, table);
-        QFETCH(QString, bigClass);
-        QFETCH(QString, className);
         QCOMPARE(NodeRules::locationOf(image, path).text(), location);
         QCOMPARE(NodeRules::tableOfRoot(path.first()), table);
-        const NodeRules::CategoryPair pair = NodeRules::categoryPair(path);
-        QCOMPARE(pair.bigClassName, bigClass);
-        QCOMPARE(pair.className, className);
     }
 
     void locationsKeepTheirNames()

@@ -34,6 +34,8 @@ public:
     QList<ActionLink *> links() const { return m_links; }
     void setViewerSettings(const ViewerSettings &settings) { m_settings = settings; }
     const ViewerSettings &viewerSettings() const { return m_settings; }
+    // The path "运行资料" runs: the instance shown last.
+    const QString &runPath() const { return m_runPath; }
 
 public slots:
     // A list entry became selected (or no longer is).

@@ -1,8 +1,8 @@
 #include "browse/DetailRows.h"
 
 #include "base/AnsiText.h"
-#include "store/SqlText.h"
 #include "store/InstanceMaterial.h"
+#include "store/SqlText.h"
 #include "store/TextMaterial.h"
 #include "tree/NodeRules.h"
 

@@ -1,7 +1,7 @@
 #include "browse/ListEntry.h"
 
-#include "store/SqlText.h"
 #include "store/Database.h"
+#include "store/SqlText.h"
 
 #include <QSqlQuery>
 #include <QVariant>

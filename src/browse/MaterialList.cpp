@@ -153,8 +153,8 @@ void MaterialList::readMaterials(const QString &category, const QString &subcate
     emit statusChanged(QStringLiteral("正在从数据库读取数据！"));
     QVector<ListEntry> entries;
     QString error;
-    const bool ok = readListEntries(Statements::list(category, subcategory, rootText, m_order), image,
-                                    &entries, &error);
+    const bool ok =
+        readListEntries(Statements::list(category, subcategory, rootText, m_order), image, &entries, &error);
     // Entries read before a failure stay listed.
     m_model->append(entries);
     if (ok) {

@@ -43,7 +43,8 @@ MaterialViewer::MaterialViewer(const QString &linkCaption, qint64 id, int backCo
     layout->setSpacing(0);
     auto *toolBar = new QToolBar(this);
     toolBar->setFixedHeight(29);
-    QToolButton *selectAllButton = addButton(toolBar, QStringLiteral("selectAllButton"), 0, QStringLiteral("全选"));
+    QToolButton *selectAllButton =
+        addButton(toolBar, QStringLiteral("selectAllButton"), 0, QStringLiteral("全选"));
     QToolButton *copyButton = addButton(toolBar, QStringLiteral("copyButton"), 1, QStringLiteral("复制"));
     connect(selectAllButton, &QToolButton::clicked, this, &MaterialViewer::selectAll);
     connect(copyButton, &QToolButton::clicked, this, &MaterialViewer::copy);

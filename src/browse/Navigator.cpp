@@ -21,7 +21,8 @@ constexpr int UpUnavailable = 19;
 } // namespace
 
 Navigator::Navigator(QTreeWidget *tree, MaterialList *list, QWidget *window)
-    : QObject(window), m_tree(tree), m_list(list), m_backMenu(new QMenu(window)), m_forwardMenu(new QMenu(window))
+    : QObject(window), m_tree(tree), m_list(list), m_backMenu(new QMenu(window)),
+      m_forwardMenu(new QMenu(window))
 {
     m_backMenu->setObjectName(QStringLiteral("backMenu"));
     m_forwardMenu->setObjectName(QStringLiteral("forwardMenu"));

@@ -27,8 +27,9 @@ QuickCaptureDialog::QuickCaptureDialog(QWidget *owner, QTreeWidget *tree, Captur
                          Qt::WindowCloseButtonHint),
       m_tree(tree), m_kind(kind), m_layout(new QVBoxLayout(this)),
       m_titleEdit(LineEdits::unlimited(this, QStringLiteral("titleEdit"))),
-      m_authorEdit(LineEdits::unlimited(this, QStringLiteral("authorEdit"))), m_categoryCombo(new QComboBox(this)),
-      m_subcategoryCombo(new QComboBox(this)), m_memo(new QPlainTextEdit(this))
+      m_authorEdit(LineEdits::unlimited(this, QStringLiteral("authorEdit"))),
+      m_categoryCombo(new QComboBox(this)), m_subcategoryCombo(new QComboBox(this)),
+      m_memo(new QPlainTextEdit(this))
 {
     m_layout->setContentsMargins(10, 8, 10, 10);
     m_layout->setSpacing(4);
@@ -63,7 +64,8 @@ QuickCaptureDialog::QuickCaptureDialog(QWidget *owner, QTreeWidget *tree, Captur
     buttons->addWidget(cancelButton);
     m_layout->addLayout(buttons);
 
-    connect(m_categoryCombo, qOverload<int>(&QComboBox::activated), this, &QuickCaptureDialog::categoryChosen);
+    connect(m_categoryCombo, qOverload<int>(&QComboBox::activated), this,
+            &QuickCaptureDialog::categoryChosen);
     connect(addButton, &QPushButton::clicked, this, [this] { addMaterial(); });
     connect(cancelButton, &QPushButton::clicked, this, &QuickCaptureDialog::cancel);
 
@@ -83,7 +85,8 @@ void QuickCaptureDialog::fillCategoryLists()
 void QuickCaptureDialog::categoryChosen()
 {
     m_subcategoryCombo->clear();
-    m_subcategoryCombo->addItems(CaptureCategories(m_tree, m_kind).secondLevel(m_categoryCombo->currentText()));
+    m_subcategoryCombo->addItems(
+        CaptureCategories(m_tree, m_kind).secondLevel(m_categoryCombo->currentText()));
     m_subcategoryCombo->setCurrentIndex(0);
 }
 
@@ -104,7 +107,8 @@ void QuickCaptureDialog::fillCommonFields(Material &record) const
     record.author = m_authorEdit->text();
     record.category = m_categoryCombo->currentText();
     // The first entry, "根目录", files the material directly under the first-level category.
-    record.subcategory = m_subcategoryCombo->currentIndex() > 0 ? m_subcategoryCombo->currentText() : QString();
+    record.subcategory =
+        m_subcategoryCombo->currentIndex() > 0 ? m_subcategoryCombo->currentText() : QString();
 }
 
 QStringList QuickCaptureDialog::memoLines() const

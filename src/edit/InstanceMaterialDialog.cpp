@@ -18,7 +18,8 @@ const QString Kind = QStringLiteral("实例资料");
 } // namespace
 
 InstanceMaterialDialog::InstanceMaterialDialog(QWidget *owner, const QStringList &context, int mode)
-    : MaterialDialog(owner, context, mode), m_pathEdit(LineEdits::unlimited(this, QStringLiteral("pathEdit"))),
+    : MaterialDialog(owner, context, mode),
+      m_pathEdit(LineEdits::unlimited(this, QStringLiteral("pathEdit"))),
       m_fileDialog(new QFileDialog(this, QStringLiteral("浏览")))
 {
     setObjectName(QStringLiteral("InstanceMaterialDialog"));
@@ -61,7 +62,8 @@ std::unique_ptr<InstanceMaterialDialog> InstanceMaterialDialog::createForAdd(QWi
 }
 
 std::unique_ptr<InstanceMaterialDialog>
-InstanceMaterialDialog::createForModify(QWidget *owner, const InstanceMaterial &record, const QStringList &context)
+InstanceMaterialDialog::createForModify(QWidget *owner, const InstanceMaterial &record,
+                                        const QStringList &context)
 {
     std::unique_ptr<InstanceMaterialDialog> dialog(new InstanceMaterialDialog(owner, context, ModifyMode));
     dialog->titleEdit()->setText(record.title);

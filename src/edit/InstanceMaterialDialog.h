@@ -14,9 +14,8 @@ class InstanceMaterialDialog : public MaterialDialog
     Q_OBJECT
 public:
     static std::unique_ptr<InstanceMaterialDialog> createForAdd(QWidget *owner, const QStringList &context);
-    static std::unique_ptr<InstanceMaterialDialog> createForModify(QWidget *owner,
-                                                                   const InstanceMaterial &record,
-                                                                   const QStringList &context);
+    static std::unique_ptr<InstanceMaterialDialog>
+    createForModify(QWidget *owner, const InstanceMaterial &record, const QStringList &context);
 
     // The file dialog "浏览" opens.
     QFileDialog *fileDialog() const { return m_fileDialog; }

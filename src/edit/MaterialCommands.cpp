@@ -120,13 +120,15 @@ void MaterialCommands::modifySelectedMaterial()
                               record->subcategory, record->title, QString::number(entry.id)};
     std::unique_ptr<MaterialDialog> dialog;
     if (text)
-        dialog = TextMaterialDialog::createForModify(m_window, static_cast<const TextMaterial &>(*record), context);
+        dialog = TextMaterialDialog::createForModify(m_window, static_cast<const TextMaterial &>(*record),
+                                                     context);
     else
-        dialog = InstanceMaterialDialog::createForModify(m_window, static_cast<const InstanceMaterial &>(*record),
-                                                         context);
+        dialog = InstanceMaterialDialog::createForModify(
+            m_window, static_cast<const InstanceMaterial &>(*record), context);
     dialog->exec();
     // The last save's result, or the load's when nothing was saved.
-    const QString result = dialog->resultMessage().isEmpty() ? record->resultMessage() : dialog->resultMessage();
+    const QString result =
+        dialog->resultMessage().isEmpty() ? record->resultMessage() : dialog->resultMessage();
     dialog.reset();
     record.reset();
     m_list->refresh();

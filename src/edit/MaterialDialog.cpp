@@ -106,7 +106,8 @@ void MaterialDialog::setCaption(const QString &kind)
     setWindowTitle(caption);
 }
 
-bool MaterialDialog::refuseEmpty(const QList<QLineEdit *> &required, bool bodyRequired, const QString &message)
+bool MaterialDialog::refuseEmpty(const QList<QLineEdit *> &required, bool bodyRequired,
+                                 const QString &message)
 {
     bool empty = bodyRequired && m_bodyEdit->toPlainText().isEmpty();
     for (const QLineEdit *box : required)

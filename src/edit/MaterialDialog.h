@@ -22,6 +22,8 @@ class MaterialDialog : public QDialog
 public:
     enum Mode { AddMode = 0, ModifyMode = 1 };
 
+    // AddMode or ModifyMode, as the factory made it.
+    int mode() const { return m_mode; }
     // The result of the last save; empty while nothing was saved.
     const QString &resultMessage() const { return m_resultMessage; }
 
@@ -33,7 +35,6 @@ protected:
     MaterialDialog(QWidget *owner, const QStringList &context, int mode);
 
     const QStringList &context() const { return m_context; }
-    int mode() const { return m_mode; }
     QLineEdit *titleEdit() const { return m_titleEdit; }
     QLineEdit *authorEdit() const { return m_authorEdit; }
     QPlainTextEdit *bodyEdit() const { return m_bodyEdit; }

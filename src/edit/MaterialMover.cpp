@@ -92,7 +92,7 @@ void MaterialMover::moveSelectedMaterial(QAction *target)
         return;
     const ListEntry entry = m_list->model()->entry(row);
     Material::executeStatement(Statements::moveMaterial(Statements::tableOfMaterialImage(entry.image),
-                                                     pair.at(0), pair.at(1), entry.id));
+                                                        pair.at(0), pair.at(1), entry.id));
     m_list->refresh();
 }
 

@@ -18,13 +18,14 @@ TextMaterialDialog::TextMaterialDialog(QWidget *owner, const QStringList &contex
     setCaption(Kind);
 }
 
-std::unique_ptr<TextMaterialDialog> TextMaterialDialog::createForAdd(QWidget *owner, const QStringList &context)
+std::unique_ptr<TextMaterialDialog> TextMaterialDialog::createForAdd(QWidget *owner,
+                                                                     const QStringList &context)
 {
     return std::unique_ptr<TextMaterialDialog>(new TextMaterialDialog(owner, context, AddMode));
 }
 
-std::unique_ptr<TextMaterialDialog> TextMaterialDialog::createForModify(QWidget *owner, const TextMaterial &record,
-                                                                        const QStringList &context)
+std::unique_ptr<TextMaterialDialog>
+TextMaterialDialog::createForModify(QWidget *owner, const TextMaterial &record, const QStringList &context)
 {
     std::unique_ptr<TextMaterialDialog> dialog(new TextMaterialDialog(owner, context, ModifyMode));
     dialog->titleEdit()->setText(record.title);

@@ -34,10 +34,11 @@ AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
     QPalette maroon = titleLabel->palette();
     maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
     titleLabel->setPalette(maroon);
-    QLabel *introLabel = line(QStringLiteral("本程序从1.0版到现在的2.0版作了许多改动，感谢用户们的帮助！"), this);
+    QLabel *introLabel =
+        line(QStringLiteral("本程序从1.0版到现在的2.0版作了许多改动，感谢用户们的帮助！"), this);
     QLabel *newsLabel = line(QStringLiteral("新版本将陆续推出，请访问作者主页：") +
-                         HelpCommands::webUrl().toString(QUrl::StripTrailingSlash),
-                     this);
+                                 HelpCommands::webUrl().toString(QUrl::StripTrailingSlash),
+                             this);
     auto *rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);

@@ -195,5 +195,5 @@ void SearchDialog::search()
         return;
     }
     m_statusLabel->setText(hits.isEmpty() ? QStringLiteral("很遗憾，没有找到")
-                                       : QStringLiteral("恭喜，共找到%1个资料").arg(hits.size()));
+                                          : QStringLiteral("恭喜，共找到%1个资料").arg(hits.size()));
 }

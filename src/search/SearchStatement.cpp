@@ -37,7 +37,8 @@ QString SearchStatement::condition() const
     if (subcategory != AllCategories)
         text += QStringLiteral("and classname=") + SqlText::literal(subcategory) + QLatin1Char(' ');
 
-    const QString title = SqlText::literal(QLatin1Char('%') + SqlText::toTokens(keyword, false) + QLatin1Char('%'));
+    const QString title =
+        SqlText::literal(QLatin1Char('%') + SqlText::toTokens(keyword, false) + QLatin1Char('%'));
     const QString writer = SqlText::literal(author);
     if (categoryRestricted()) {
         if (!keyword.isEmpty())

@@ -11,8 +11,8 @@ public:
     // The category choice that means no restriction at its level.
     static const QString AllCategories;
 
-    QString kind;       // "文字资料" or "实例资料"; empty while not chosen
-    QString category;   // first-level choice; empty while not chosen
+    QString kind;        // "文字资料" or "实例资料"; empty while not chosen
+    QString category;    // first-level choice; empty while not chosen
     QString subcategory; // second-level choice; empty while not chosen
     QString keyword;
     QString author;

@@ -197,8 +197,8 @@ void OptionsDialog::createGeneralPage()
     QGroupBox *viewerGroup = group(QStringLiteral("viewerGroup"), QString(), browseGroup);
     m_oneViewerButton =
         radio(QStringLiteral("oneViewerButton"), QStringLiteral("在同一个窗口浏览不同的资料"), viewerGroup);
-    m_viewerPerMaterialButton =
-        radio(QStringLiteral("viewerPerMaterialButton"), QStringLiteral("为每一个资料新开一个窗口"), viewerGroup);
+    m_viewerPerMaterialButton = radio(QStringLiteral("viewerPerMaterialButton"),
+                                      QStringLiteral("为每一个资料新开一个窗口"), viewerGroup);
     auto *viewers = tight(new QVBoxLayout(viewerGroup));
     viewers->addWidget(m_oneViewerButton);
     viewers->addWidget(m_viewerPerMaterialButton);
@@ -238,7 +238,8 @@ void OptionsDialog::createViewerPage()
     m_colorCombo->setObjectName(QStringLiteral("colorCombo"));
     m_colorCombo->setIconSize(QSize(24, 14));
     for (const ColorChoice &choice : colorChoices())
-        m_colorCombo->addItem(swatch(WindowsColor::toQColor(choice.value, palette())), choice.name, choice.value);
+        m_colorCombo->addItem(swatch(WindowsColor::toQColor(choice.value, palette())), choice.name,
+                              choice.value);
     m_colorCombo->addItem(OtherColor);
     connect(m_colorCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
         if (m_colorCombo->itemData(index).isValid())
@@ -378,7 +379,7 @@ void OptionsDialog::selectColor(int value)
     if (index < 0) {
         index = m_colorCombo->count() - 1; // just before "其他颜色..."
         m_colorCombo->insertItem(index, swatch(WindowsColor::toQColor(value, palette())),
-                             QStringLiteral("自定义颜色"), value);
+                                 QStringLiteral("自定义颜色"), value);
     }
     m_colorCombo->setCurrentIndex(index);
 }

@@ -33,7 +33,8 @@ QAction *addItem(QMenu *menu, const QString &caption, const QIcon &icon, Receive
 }
 } // namespace
 
-MainMenus::MainMenus(MainWindow *window, QMenu *listMenu) : QObject(window), m_window(window), m_listMenu(listMenu)
+MainMenus::MainMenus(MainWindow *window, QMenu *listMenu)
+    : QObject(window), m_window(window), m_listMenu(listMenu)
 {
     createMenuBar();
     createToolBar();
@@ -51,15 +52,19 @@ void MainMenus::createMenuBar()
     QMenu *file = m_window->menuBar()->addMenu(QStringLiteral("文件&F"));
     addItem(file, QStringLiteral("添加新的子分类"), main(0), categories, &CategoryCommands::addCategory);
     addItem(file, QStringLiteral("修改分类名"), main(1), categories, &CategoryCommands::renameCategory);
-    addItem(file, QStringLiteral("删除当前选定的分类"), main(2), categories, &CategoryCommands::deleteCategory);
+    addItem(file, QStringLiteral("删除当前选定的分类"), main(2), categories,
+            &CategoryCommands::deleteCategory);
     file->addSeparator();
-    addItem(file, QStringLiteral("在当前分类添加新的资料"), main(3), materials, &MaterialCommands::addMaterial);
+    addItem(file, QStringLiteral("在当前分类添加新的资料"), main(3), materials,
+            &MaterialCommands::addMaterial);
     file->addSeparator();
     addItem(file, QStringLiteral("退出"), main(4), m_window, &MainWindow::quitProgram);
 
     QMenu *edit = m_window->menuBar()->addMenu(QStringLiteral("编辑&E"));
-    addItem(edit, QStringLiteral("删除选定的资料"), main(5), materials, &MaterialCommands::deleteSelectedMaterial);
-    addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials, &MaterialCommands::modifySelectedMaterial);
+    addItem(edit, QStringLiteral("删除选定的资料"), main(5), materials,
+            &MaterialCommands::deleteSelectedMaterial);
+    addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials,
+            &MaterialCommands::modifySelectedMaterial);
     edit->addSeparator();
     addItem(edit, QStringLiteral("资料转移功能"), main(8), m_window->mover(), &MaterialMover::explainMoving);
 
@@ -130,12 +135,15 @@ void MainMenus::createToolBar()
     QToolButton *up = navigationButton(QStringLiteral("upButton"), QStringLiteral("向上"));
     navigator->attachButtons(back, forward, up);
     m_toolBar->addSeparator();
-    m_addCategoryButton = addToolButton(QStringLiteral("addCategoryButton"), QStringLiteral("在当前分类添加新的子分类"),
-                                        0, categories, &CategoryCommands::addCategory);
-    m_renameCategoryButton = addToolButton(QStringLiteral("renameCategoryButton"), QStringLiteral("修改分类名"), 1,
-                                           categories, &CategoryCommands::renameCategory);
-    m_deleteCategoryButton = addToolButton(QStringLiteral("deleteCategoryButton"), QStringLiteral("删除子分类"), 2,
-                                           categories, &CategoryCommands::deleteCategory);
+    m_addCategoryButton =
+        addToolButton(QStringLiteral("addCategoryButton"), QStringLiteral("在当前分类添加新的子分类"), 0,
+                      categories, &CategoryCommands::addCategory);
+    m_renameCategoryButton =
+        addToolButton(QStringLiteral("renameCategoryButton"), QStringLiteral("修改分类名"), 1, categories,
+                      &CategoryCommands::renameCategory);
+    m_deleteCategoryButton =
+        addToolButton(QStringLiteral("deleteCategoryButton"), QStringLiteral("删除子分类"), 2, categories,
+                      &CategoryCommands::deleteCategory);
     addToolButton(QStringLiteral("addMaterialButton"), QStringLiteral("在当前分类添加新的资料"), 3, materials,
                   &MaterialCommands::addMaterial);
     m_toolBar->addSeparator();
@@ -144,12 +152,14 @@ void MainMenus::createToolBar()
     addToolButton(QStringLiteral("modifyMaterialButton"), QStringLiteral("修改选定的资料"), 6, materials,
                   &MaterialCommands::modifySelectedMaterial);
     m_toolBar->addSeparator();
-    addToolButton(QStringLiteral("searchButton"), QStringLiteral("搜索"), 10, m_window, &MainWindow::showSearchDialog);
+    addToolButton(QStringLiteral("searchButton"), QStringLiteral("搜索"), 10, m_window,
+                  &MainWindow::showSearchDialog);
     addToolButton(QStringLiteral("optionsButton"), QStringLiteral("选项"), 7, m_window,
                   &MainWindow::showOptionsDialog);
     m_toolBar->addSeparator();
     addToolButton(QStringLiteral("helpButton"), QStringLiteral("帮助"), 11, this, &HelpCommands::openHelp);
-    addToolButton(QStringLiteral("quitButton"), QStringLiteral("退出"), 4, m_window, &MainWindow::quitProgram);
+    addToolButton(QStringLiteral("quitButton"), QStringLiteral("退出"), 4, m_window,
+                  &MainWindow::quitProgram);
 }
 
 void MainMenus::setCategoryButtonsEnabled(bool enabled)
@@ -168,7 +178,8 @@ void MainMenus::createTreeMenu()
     m_treeMenu->setObjectName(QStringLiteral("treeMenu"));
     addItem(m_treeMenu, QStringLiteral("在当前分类添加新的子分类"), treeImage(5), categories,
             &CategoryCommands::addCategory);
-    addItem(m_treeMenu, QStringLiteral("修改分类名"), treeImage(6), categories, &CategoryCommands::renameCategory);
+    addItem(m_treeMenu, QStringLiteral("修改分类名"), treeImage(6), categories,
+            &CategoryCommands::renameCategory);
     m_treeMenu->addSeparator();
     addItem(m_treeMenu, QStringLiteral("删除当前选定的分类"), treeImage(7), categories,
             &CategoryCommands::deleteCategory);
@@ -187,8 +198,10 @@ void MainMenus::fillListMenu()
 
     addItem(m_listMenu, QStringLiteral("添加新的资料"), listImage(6), materials,
             &MaterialCommands::addMaterialFromList);
-    addItem(m_listMenu, QStringLiteral("删除资料"), listImage(7), materials, &MaterialCommands::deleteSelectedMaterial);
-    addItem(m_listMenu, QStringLiteral("修改资料"), listImage(8), materials, &MaterialCommands::modifySelectedMaterial);
+    addItem(m_listMenu, QStringLiteral("删除资料"), listImage(7), materials,
+            &MaterialCommands::deleteSelectedMaterial);
+    addItem(m_listMenu, QStringLiteral("修改资料"), listImage(8), materials,
+            &MaterialCommands::modifySelectedMaterial);
     m_listMenu->addSeparator();
     QMenu *view = m_listMenu->addMenu(listImage(9), QStringLiteral("查看"));
     addItem(view, QStringLiteral("大图标"), QIcon(), list, &MaterialList::showLargeIcons);
@@ -199,6 +212,7 @@ void MainMenus::fillListMenu()
     addItem(order, QStringLiteral("按加入时间"), QIcon(), list, &MaterialList::showOnceByTime);
     connect(m_listMenu, &QMenu::aboutToShow, m_window->mover(), &MaterialMover::rebuildMoveMenu);
     QListView *listView = list->view();
-    connect(listView, &QWidget::customContextMenuRequested, m_listMenu,
-            [this, listView](const QPoint &pos) { m_listMenu->popup(listView->viewport()->mapToGlobal(pos)); });
+    connect(listView, &QWidget::customContextMenuRequested, m_listMenu, [this, listView](const QPoint &pos) {
+        m_listMenu->popup(listView->viewport()->mapToGlobal(pos));
+    });
 }

@@ -29,7 +29,8 @@ private:
     void createTreeMenu();
     void fillListMenu();
     template <class Receiver, class Slot>
-    QToolButton *addToolButton(const QString &name, const QString &hint, int image, Receiver *receiver, Slot slot);
+    QToolButton *addToolButton(const QString &name, const QString &hint, int image, Receiver *receiver,
+                               Slot slot);
 
     MainWindow *m_window;
     QMenu *m_listMenu;

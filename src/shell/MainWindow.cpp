@@ -133,7 +133,8 @@ void MainWindow::wireParts()
     connect(m_tree, &QTreeWidget::itemCollapsed, this, &MainWindow::showNodeCollapsed);
 
     connect(m_list, &MaterialList::refreshStarted, m_detailPane, &DetailPane::clear);
-    connect(m_list, &MaterialList::refreshStarted, m_menus, [this] { m_menus->setCategoryButtonsEnabled(true); });
+    connect(m_list, &MaterialList::refreshStarted, m_menus,
+            [this] { m_menus->setCategoryButtonsEnabled(true); });
     connect(m_list, &MaterialList::clicked, m_menus, [this] { m_menus->setCategoryButtonsEnabled(false); });
     connect(m_list, &MaterialList::clicked, m_detailPane, &DetailPane::hideViewer);
     connect(m_list, &MaterialList::entrySelectionChanged, m_detailPane, &DetailPane::showEntry);

@@ -21,7 +21,8 @@ MainWindowTray::MainWindowTray(QWidget *window)
     m_floatingItem->setCheckable(true);
     connect(m_floatingItem, &QAction::triggered, this, &MainWindowTray::floatingItemToggled);
     m_menu->addSeparator();
-    connect(m_menu->addAction(QStringLiteral("关于")), &QAction::triggered, this, &MainWindowTray::aboutRequested);
+    connect(m_menu->addAction(QStringLiteral("关于")), &QAction::triggered, this,
+            &MainWindowTray::aboutRequested);
     connect(m_menu->addAction(IconLibrary::detailImage(1), QStringLiteral("退出")), &QAction::triggered, this,
             &MainWindowTray::quitRequested);
 

@@ -28,6 +28,7 @@ public:
     // The floating window the menu shows and hides.
     void setFloatingWindow(QWidget *floating) { m_floating = floating; }
     // Bit 0 minimise to the tray, bit 1 close to the tray.
+    int mode() const { return m_mode; }
     void setMode(int mode) { m_mode = mode; }
 
     void add();

@@ -42,8 +42,7 @@ void Database::pointAtProgramFolder()
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
 }
 
-bool Database::run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess,
-                    QString *error)
+bool Database::run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error)
 {
     QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
     bool ok = false;
@@ -73,7 +72,7 @@ bool Database::execute(const QString &sql, QString *error)
 }
 
 bool Database::select(const QString &sql, const std::function<void(const QSqlQuery &row)> &reader,
-                       QString *error)
+                      QString *error)
 {
     return run(
         sql,

@@ -86,8 +86,8 @@ QString Material::commonAssignments() const
 {
     using SqlText::literal;
     return QStringLiteral("title=") + literal(title) + QStringLiteral(",classname=") + literal(subcategory) +
-           QStringLiteral(",bigclassname=") + literal(category) + QStringLiteral(",writer=") + literal(author) +
-           QStringLiteral(",createtime=") + literal(createTime);
+           QStringLiteral(",bigclassname=") + literal(category) + QStringLiteral(",writer=") +
+           literal(author) + QStringLiteral(",createtime=") + literal(createTime);
 }
 
 void Material::readCommonColumns(const QSqlQuery &row)
@@ -136,8 +136,8 @@ bool Material::countRows(const QString &sql, int &count)
     return true;
 }
 
-QString Material::renameStatement(const QString &category, const QString &subcategory, const QString &rootText,
-                                  const QString &newName)
+QString Material::renameStatement(const QString &category, const QString &subcategory,
+                                  const QString &rootText, const QString &newName)
 {
     using SqlText::literal;
     const QString table = NodeRules::tableOfRoot(rootText);
@@ -149,7 +149,8 @@ QString Material::renameStatement(const QString &category, const QString &subcat
            literal(subcategory);
 }
 
-QString Material::deleteStatement(const QString &category, const QString &subcategory, const QString &rootText)
+QString Material::deleteStatement(const QString &category, const QString &subcategory,
+                                  const QString &rootText)
 {
     QString sql = QStringLiteral("delete from ") + NodeRules::tableOfRoot(rootText) +
                   QStringLiteral(" where bigclassname=") + SqlText::literal(category);

@@ -2,8 +2,8 @@
 
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
-#include "tree/TreeFileError.h"
 #include "tree/NodeRules.h"
+#include "tree/TreeFileError.h"
 
 #include <QFile>
 

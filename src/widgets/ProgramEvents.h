@@ -5,8 +5,8 @@
 
 // The messages the program sends its own windows, as custom events with fixed numbers.
 namespace ProgramEvent {
-constexpr QEvent::Type RefillViewer = static_cast<QEvent::Type>(1024);         // a viewer refills itself
-constexpr QEvent::Type TakeCaptureData = static_cast<QEvent::Type>(1125);      // a capture dialog takes new data
+constexpr QEvent::Type RefillViewer = static_cast<QEvent::Type>(1024);    // a viewer refills itself
+constexpr QEvent::Type TakeCaptureData = static_cast<QEvent::Type>(1125); // a capture dialog takes new data
 constexpr QEvent::Type ReleaseCaptureDialog = static_cast<QEvent::Type>(1126); // a capture dialog ends
 constexpr QEvent::Type ShowDropWindow = static_cast<QEvent::Type>(2025);
 constexpr QEvent::Type ComeForward = static_cast<QEvent::Type>(3024); // a second copy was started

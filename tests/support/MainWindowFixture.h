@@ -5,25 +5,45 @@
 #include "browse/MaterialListModel.h"
 
 #include <QStringList>
+#include <QTest>
 
 #include <memory>
 
-class TMainData;
-class TMainForm;
+class Database;
+class DetailPane;
+class MainWindow;
+class MaterialList;
+class Navigator;
+class QLabel;
+class QListView;
+class QTreeWidget;
 class QTreeWidgetItem;
+class QToolButton;
 
-// A main window on a program folder of its own, with the data module attached, as the program
+// A main window on a program folder of its own, with the database attached, as the program
 // starts it. Materials are put into the database directly.
-class MainFormFixture
+class MainWindowFixture
 {
 public:
     // Tree lines to write before the window reads them; none keeps the installed tree.
-    explicit MainFormFixture(const QStringList &treeLines = {});
-    ~MainFormFixture();
+    explicit MainWindowFixture(const QStringList &treeLines = {});
+    ~MainWindowFixture();
 
     TestFolder folder;
-    std::unique_ptr<TMainForm> form;
-    std::unique_ptr<TMainData> data;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Database> database;
+
+    QTreeWidget *tree() const;
+    MaterialList *list() const;
+    QListView *listView() const;
+    MaterialListModel *model() const;
+    // The detail pane's rows.
+    QTreeWidget *detail() const;
+    DetailPane *detailPane() const;
+    Navigator *navigator() const;
+    QLabel *statusLine() const;
+    // A tool button by its object name.
+    QToolButton *button(const char *name) const;
 
     // The first node of that name in display order.
     QTreeWidgetItem *node(const QString &name) const;
@@ -44,3 +64,12 @@ public:
     qint64 addInstance(const QString &title, const QString &bigClass, const QString &className = QString(),
                        const QString &path = QString(), const QString &about = QString());
 };
+
+// A child of a window by its object name; fails the test when there is none.
+template <class Widget> Widget *childNamed(const QObject *parent, const char *name)
+{
+    auto *child = parent->findChild<Widget *>(QString::fromLatin1(name));
+    if (!child)
+        qFatal("no child named %s", name);
+    return child;
+}
