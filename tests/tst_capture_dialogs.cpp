@@ -199,6 +199,37 @@ private slots:
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from ") + table).toInt(), 0);
     }
 
+    void escapeAsksBeforeTypedTextIsLost_data()
+    {
+        QTest::addColumn<bool>("instance");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("text, only what was dropped") << false << false << int(QMessageBox::NoButton) << true;
+        QTest::newRow("text, typed, keep") << false << true << int(QMessageBox::No) << false;
+        QTest::newRow("instance, typed, discard") << true << true << int(QMessageBox::Yes) << true;
+    }
+    void escapeAsksBeforeTypedTextIsLost()
+    {
+        QFETCH(bool, instance);
+        QFETCH(bool, typed);
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        MainWindowFixture fixture(InstalledTree);
+        QuickCaptureDialog *dialog = openDialog(fixture.window.get(), instance, QStringLiteral("seed"));
+        QVERIFY(dialog);
+        if (typed)
+            authorEdit(dialog)->setText(QStringLiteral("typed by hand"));
+        ModalDriver driver;
+        if (answer != QMessageBox::NoButton)
+            driver.answerNextBox(QMessageBox::StandardButton(answer));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QCOMPARE(driver.texts(), answer == QMessageBox::NoButton
+                                     ? QStringList()
+                                     : QStringList{QStringLiteral("放弃已输入的内容吗？")});
+        QCOMPARE(dialog->isVisible(), !closes);
+    }
+
     void textMaterialIsStored_data()
     {
         QTest::addColumn<int>("secondLevel");

@@ -12,7 +12,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -21,6 +23,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 QByteArray utf8(const char *text)
@@ -188,7 +192,7 @@ private slots:
         QTest::newRow("text") << QStringList() << QStringLiteral("dragged text") << int(DropAction::Text)
                               << QStringLiteral("dragged text");
         QTest::newRow("one txt file") << QStringList{QStringLiteral("note.txt")} << QString()
-                                      << int(DropAction::Text) << QStringLiteral("第一行\r\n第二行\r\n");
+                                      << int(DropAction::TextFile) << QStringLiteral("<path>");
         QTest::newRow("upper-case TXT is an instance")
             << QStringList{QStringLiteral("NOTE.TXT")} << QString() << int(DropAction::Instance)
             << QStringLiteral("<path>");
@@ -220,14 +224,36 @@ private slots:
         QCOMPARE(DropRules::accepts(data.get()), !files.isEmpty() || !text.isEmpty());
     }
 
-    void unreadableTextFileFails()
+    void textFilesThatAreNoNotesAreRefused_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("missing") << QStringLiteral("无法打开文件");
+        QTest::newRow("a pipe, which would block") << QStringLiteral("fifo") << QStringLiteral("不是普通文件");
+        QTest::newRow("a link to an endless device") << QStringLiteral("zero") << QStringLiteral("不是普通文件");
+        QTest::newRow("a folder") << QStringLiteral("folder") << QStringLiteral("不是普通文件");
+        QTest::newRow("too large") << QStringLiteral("large") << QStringLiteral("有16.0 MB，超过了16.0 MB");
+    }
+    void textFilesThatAreNoNotesAreRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("gone.txt"));
-        const auto data = filesData({path});
-        const DropAction action = DropRules::interpret(data.get());
-        QCOMPARE(action.kind, DropAction::Failed);
-        QVERIFY2(action.content.contains(path), qPrintable(action.content));
+        const QString path = dir.filePath(QStringLiteral("note.txt"));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("zero"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("note.txt")));
+        else if (kind == QLatin1String("large")) {
+            QFile large(path);
+            QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(DroppedTextFile::MaximumBytes + 1));
+        }
+        QString text;
+        QString error;
+        QVERIFY(!DroppedTextFile::read(path, &text, &error));
+        QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
     }
 
     void webLinkIsText()
@@ -343,7 +369,7 @@ private slots:
         const auto data = filesData({path});
         QCOMPARE(dropOn(dropWindow, data.get()).action, Qt::CopyAction);
         if (toText) {
-            QVERIFY(dropWindow->textDialog());
+            QTRY_VERIFY(dropWindow->textDialog()); // read in the background
             QVERIFY(!dropWindow->instanceDialog());
             QCOMPARE(memoOf(dropWindow->textDialog())->toPlainText(), memo);
             QCOMPARE(titleEdit(dropWindow->textDialog())->text(), title);
@@ -392,7 +418,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("gone.txt"));
         const auto data = filesData({path});
         dropOn(dropWindow, data.get());
-        QCOMPARE(driver.boxes.size(), 1);
+        QTRY_COMPARE(driver.boxes.size(), 1);
         QVERIFY(driver.boxes.first().text.contains(path));
         QCOMPARE(driver.boxes.first().icon, QMessageBox::Critical);
         QVERIFY(!dropWindow->textDialog());

@@ -4,11 +4,14 @@
 
 #include "base/AnsiText.h"
 #include "shell/MainWindow.h"
+#include "store/Database.h"
 #include "store/Material.h"
 #include "tree/CategoryCommands.h"
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTreeWidget>
 #include <QtTest>
@@ -131,6 +134,63 @@ private slots:
         QVERIFY(fixture.captions() == QStringList({QStringLiteral("文字资料"), QStringLiteral("实例资料")}));
     }
 
+    void changesThatCannotBeSavedAreUndone_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("add") << 0;
+        QTest::newRow("rename") << 1;
+        QTest::newRow("delete") << 2;
+    }
+    void changesThatCannotBeSavedAreUndone()
+    {
+        QFETCH(int, command);
+        MainWindowFixture fixture(Tree);
+        fixture.addText(QStringLiteral("kept"), QStringLiteral("A"), QStringLiteral("C"));
+        // A folder where the tree file was: no save can replace it.
+        QVERIFY(QFile::remove(fixture.folder.filePath(QStringLiteral("MTS.qb"))));
+        QVERIFY(QDir(fixture.folder.path()).mkdir(QStringLiteral("MTS.qb")));
+        ModalDriver driver(QMessageBox::Yes);
+        QList<InputRecord> inputs;
+        CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("C")));
+        if (command < 2)
+            driver.queue(answerInput(&inputs, QStringLiteral("New")));
+        const std::array<void (CategoryCommands::*)(), 3> commands{&CategoryCommands::addCategory,
+                                                                   &CategoryCommands::renameCategory,
+                                                                   &CategoryCommands::deleteCategory};
+        // Adding goes under A: C is on the lowest level.
+        if (command == 0)
+            CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
+        const QVector<TreeNode> before = CategoryTree::collect(fixture.tree());
+        (fixture.window->categoryCommands()->*commands.at(command))();
+        QVERIFY(driver.texts().last().startsWith(QStringLiteral("无法保存分类文件MTS.qb：")));
+        QCOMPARE(CategoryTree::collect(fixture.tree()), before);
+        QCOMPARE(fixture.folder.value(QStringLiteral("select classname from textfile")).toString(),
+                 QStringLiteral("C"));
+    }
+
+    void startGrowsBackCategoriesThatMaterialsName()
+    {
+        TestFolder folder;
+        folder.writeLines(QStringLiteral("MTS.qb"), Tree);
+        QVERIFY(folder.exec(QStringLiteral("insert into textfile(title,bigclassname,classname) values"
+                                           "('a','A','Lost'),('b','Gone',''),('c','Gone','Deep'),('d','','x')")));
+        QVERIFY(folder.exec(QStringLiteral("insert into exefile(title,bigclassname) values('e','Tools'),('f','Net')")));
+        MainWindow window;
+        Database database;
+        window.attachDatabase(&database);
+        QTreeWidget *tree = window.categoryTree();
+        QCOMPARE(CategoryTree::childNames(tree->topLevelItem(0)),
+                 QStringList({QStringLiteral("A"), QStringLiteral("Z"), QStringLiteral("Gone")}));
+        QCOMPARE(CategoryTree::childNames(childNode(tree->topLevelItem(0), QStringLiteral("A"))),
+                 QStringList({QStringLiteral("C"), QStringLiteral("E"), QStringLiteral("Lost")}));
+        QCOMPARE(CategoryTree::childNames(childNode(tree->topLevelItem(0), QStringLiteral("Gone"))),
+                 QStringList{QStringLiteral("Deep")});
+        QCOMPARE(CategoryTree::childNames(tree->topLevelItem(1)).last(), QStringLiteral("Net"));
+        QCOMPARE(childNamed<QLabel>(&window, "statusLine")->text(),
+                 QStringLiteral("找回了4个分类：它们的资料在数据库里，分类文件里却没有"));
+        QVERIFY(savedLines(folder).contains(QStringLiteral("++Deep2")));
+    }
+
     void cancelChangesNothing()
     {
         MainWindowFixture fixture(Tree);
@@ -196,6 +256,11 @@ private slots:
         QTest::newRow("leading plus") << QStringLiteral("+X");
         QTest::newRow("line break") << QStringLiteral("a\nb");
         QTest::newRow("a sibling's name") << QStringLiteral("Z");
+        QTest::newRow("the text root's name") << QStringLiteral("文字资料");
+        QTest::newRow("the instance root's name") << QStringLiteral("实例资料");
+        QTest::newRow("the search results' name") << QStringLiteral("搜索结果");
+        QTest::newRow("NUL") << QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b");
+        QTest::newRow("tab") << QStringLiteral("a\tb");
     }
     void refusedNamesAskAgain()
     {

@@ -5,11 +5,13 @@
 #include "browse/DetailRows.h"
 #include "browse/MaterialList.h"
 #include "browse/MaterialViewer.h"
+#include "browse/ViewerLook.h"
 #include "shell/MainWindow.h"
 #include "store/Material.h"
 #include "widgets/ActionLink.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -68,6 +70,26 @@ class TestDetailPane : public QObject
     Q_OBJECT
 private slots:
     void cleanup() { closeViewers(); }
+
+    void extremeFontValuesAreDrawnSafely_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("size");
+        QTest::newRow("smallest height") << std::numeric_limits<int>::min() << 0;
+        QTest::newRow("largest height") << std::numeric_limits<int>::max() << 0;
+        QTest::newRow("largest size") << -12 << std::numeric_limits<int>::max();
+    }
+    void extremeFontValuesAreDrawnSafely()
+    {
+        QFETCH(int, height);
+        QFETCH(int, size);
+        ViewerFontValues values;
+        values.height = height;
+        values.size = size;
+        const QFont font = ViewerLook::fontOf(values);
+        const int drawn = font.pointSize() > 0 ? font.pointSize() : font.pixelSize();
+        QVERIFY2(drawn >= 1 && drawn <= 500, qPrintable(QString::number(drawn)));
+    }
 
     void preview_data()
     {
@@ -199,6 +221,39 @@ private slots:
         QCOMPARE(fixture.detail()->topLevelItemCount(), 5);
     }
 
+    void linksTakeTheirClicksAndSelectedRowsStayReadable()
+    {
+        MainWindowFixture fixture(Tree);
+        fixture.window->show();
+        fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("2026-01-01"),
+                        QString(200, QLatin1Char('x')), QStringLiteral("W"));
+        fixture.click(QStringLiteral("B"));
+        fixture.selectRow(0);
+        ActionLink *link = fixture.detailPane()->links().first();
+        QSignalSpy clicks(link, &ActionLink::clicked);
+        QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(fixture.detail()->selectedItems().isEmpty());
+        QVERIFY(link->autoFillBackground());
+
+        // A selected row's text stands out from its background.
+        QTreeWidgetItem *row = fixture.detail()->topLevelItem(4);
+        fixture.detail()->setCurrentItem(row);
+        const QRect rowRect = fixture.detail()->visualItemRect(row);
+        const int valueLeft = fixture.detail()->header()->sectionViewportPosition(1);
+        const QRect cell(valueLeft + 4, rowRect.top() + 3, 250, rowRect.height() - 6);
+        const QImage image = fixture.detail()->viewport()->grab(cell).toImage();
+        const QColor background = image.pixelColor(image.width() - 1, image.height() / 2);
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                inked += qAbs(pixel.lightness() - background.lightness()) > 80;
+            }
+        }
+        QVERIFY2(inked > 10, qPrintable(QStringLiteral("%1 pixels of text").arg(inked)));
+    }
+
     void instanceRowsAndRun()
     {
         MainWindowFixture fixture(Tree);
@@ -243,6 +298,8 @@ private slots:
                  QStringLiteral("作者：W\n\n所属分类：A--->\n\n创建时间：2026-01-01\n\nline 1\nline 2"));
         QCOMPARE(viewer->palette().color(QPalette::Base), QColor(255, 0, 0));
         QCOMPARE(viewer->font().pointSize(), 9);
+        // Shown in an installed face even where the settings' "宋体" is missing.
+        QVERIFY2(QFontDatabase::hasFamily(viewer->font().family()), qPrintable(viewer->font().family()));
 
         // A material without a body ends after the empty sixth line.
         emit fixture.list()->clicked();

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
+#include "base/QtTranslations.h"
 #include "help/AboutDialog.h"
 #include "help/HelpCommands.h"
 #include "shell/MainWindow.h"
@@ -14,6 +15,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QtTest>
 
 // Stands in for the desktop: records every address handed to it.
@@ -145,6 +148,18 @@ private slots:
     }
 
     // The same box from the help menu and from the tray menu, also while the window is hidden.
+    void standardTextsAreChinese()
+    {
+        QObject owner; // the translations go with it, for the tests after this one
+        QVERIFY2(QtTranslations::installChinese(&owner), "Qt's Chinese translations are not installed");
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Zindrel"), QStringLiteral("?"),
+                        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
+        QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
+        QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+    }
+
     void aboutBox_data()
     {
         QTest::addColumn<bool>("fromTray");

@@ -6,6 +6,7 @@
 #include "MainWindowFixture.h"
 #include "ModalDriver.h"
 
+#include "base/ShownText.h"
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
 #include "browse/Navigator.h"
@@ -59,6 +60,11 @@ QList<QVariantList> bystanders(const MainWindowFixture &fixture)
 {
     return fixture.folder.rows(QStringLiteral("select * from textfile where title='bystander'")) +
            fixture.folder.rows(QStringLiteral("select * from exefile where title='bystander'"));
+}
+
+QString shown(const QString &value)
+{
+    return ShownText::shortened(value, ShownText::ValueCharacters);
 }
 
 QString detailValue(const MainWindow &window, const QString &caption)
@@ -138,8 +144,9 @@ private slots:
         fixture.click(QStringLiteral("A"));
         QCOMPARE(fixture.captions(), QStringList{storedTitle(text)});
         fixture.selectRow(0);
-        QCOMPARE(detailValue(*fixture.window, QStringLiteral("名称:")), storedTitle(text));
-        QCOMPARE(detailValue(*fixture.window, QStringLiteral("作者:")), text);
+        // The pane draws at most a bounded beginning of a value.
+        QCOMPARE(detailValue(*fixture.window, QStringLiteral("名称:")), shown(storedTitle(text)));
+        QCOMPARE(detailValue(*fixture.window, QStringLiteral("作者:")), shown(text));
         QCOMPARE(bystanders(fixture), before);
     }
 
@@ -164,7 +171,7 @@ private slots:
         QCOMPARE(record.path, text);
         fixture.click(QStringLiteral("T"));
         fixture.selectRow(fixture.rowOf(QStringLiteral("instance")));
-        QCOMPARE(detailValue(*fixture.window, QStringLiteral("资料路径:")), text);
+        QCOMPARE(detailValue(*fixture.window, QStringLiteral("资料路径:")), shown(text));
         QCOMPARE(fixture.detailPane()->runPath(), text);
         QCOMPARE(bystanders(fixture), before);
     }

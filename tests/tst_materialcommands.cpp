@@ -322,6 +322,23 @@ private slots:
         QVERIFY(!fixture.window->mover()->moveMenu());
     }
 
+    void categoriesNamedLikeRootsKeepTheirKind()
+    {
+        // A tree file from before such names were refused.
+        MainWindowFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("+实例资料1"),
+                                   QStringLiteral("+搜索结果1"), QStringLiteral("实例资料0"), QStringLiteral("+V1"),
+                                   QStringLiteral("搜索结果0")});
+        fixture.addText(QStringLiteral("filed"), QStringLiteral("搜索结果"));
+        fixture.addInstance(QStringLiteral("tool"), QStringLiteral("V"));
+        fixture.clickNode(fixture.tree()->topLevelItem(0)->child(1));
+        QCOMPARE(fixture.captions(), QStringList{QStringLiteral("filed")});
+
+        fixture.click(QStringLiteral("V"));
+        fixture.selectRow(0);
+        openListMenu(*fixture.window);
+        QCOMPARE(moveTargets(fixture.window->mover()->moveMenu()), QStringList{QStringLiteral("V")});
+    }
+
     void moving()
     {
         MainWindowFixture fixture(Tree);

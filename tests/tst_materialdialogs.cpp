@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QtTest>
 
@@ -193,6 +194,84 @@ private slots:
                  QVariantList({QStringLiteral("new"), QStringLiteral("U"), QStringLiteral("T"),
                                QStringLiteral("2026-12-08 09:30:00"), QStringLiteral("desc\r\n"),
                                QStringLiteral("/usr/bin/it's here")}));
+    }
+
+    void bodiesKeepTheirTextExactly_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::newRow("one line") << QStringLiteral("a");
+        QTest::newRow("a line break at the end") << QStringLiteral("a\n");
+        QTest::newRow("two at the end") << QStringLiteral("a\n\n");
+        QTest::newRow("only a line break") << QStringLiteral("\n");
+        QTest::newRow("lines") << QStringLiteral("a\n\nb:'c'");
+    }
+    void bodiesKeepTheirTextExactly()
+    {
+        QFETCH(QString, body);
+        auto dialog = TextMaterialDialog::createForAdd(
+            nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        titleEdit(dialog.get())->setText(QStringLiteral("t"));
+        bodyEdit(dialog.get())->setPlainText(body);
+        ModalDriver driver;
+        dialog->saveMaterial();
+        QCOMPARE(driver.texts(), QStringList{Material::AddedText});
+        TextMaterial stored;
+        QVERIFY(stored.load(1));
+        QCOMPARE(stored.body.join(QLatin1Char('\n')), body);
+    }
+
+    void nulIsRefusedWithAClearMessage()
+    {
+        auto dialog = TextMaterialDialog::createForAdd(
+            nullptr, {QStringLiteral("文字资料"), QStringLiteral("A"), QString()});
+        dialog->show();
+        const QString title = QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b");
+        titleEdit(dialog.get())->setText(title);
+        bodyEdit(dialog.get())->setPlainText(QStringLiteral("body"));
+        ModalDriver driver;
+        dialog->saveMaterial();
+        QCOMPARE(driver.texts(),
+                 QStringList{Material::FailurePrefix + QStringLiteral("文字中含有空字符（NUL），无法保存，请删去后再试。")});
+        QCOMPARE(titleEdit(dialog.get())->text(), title);
+        QCOMPARE(m_folder->value(QStringLiteral("select count(*) from textfile")).toInt(), 0);
+    }
+
+    void escapeAsksBeforeTypedTextIsLost_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("add, nothing typed") << 0 << false << int(QMessageBox::NoButton) << true;
+        QTest::newRow("add, typed, keep") << 0 << true << int(QMessageBox::No) << false;
+        QTest::newRow("add, typed, discard") << 0 << true << int(QMessageBox::Yes) << true;
+        QTest::newRow("modify, unchanged") << 1 << false << int(QMessageBox::NoButton) << true;
+        QTest::newRow("modify, changed, keep") << 1 << true << int(QMessageBox::No) << false;
+    }
+    void escapeAsksBeforeTypedTextIsLost()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, typed);
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        TextMaterial loaded;
+        loaded.title = QStringLiteral("stored");
+        loaded.body = {QStringLiteral("text")};
+        const QStringList context{QStringLiteral("文字资料"), QStringLiteral("A"), QString(),
+                                  QStringLiteral("stored"), QStringLiteral("1")};
+        auto dialog = mode == 0 ? TextMaterialDialog::createForAdd(nullptr, context)
+                                : TextMaterialDialog::createForModify(nullptr, loaded, context);
+        dialog->show();
+        if (typed)
+            bodyEdit(dialog.get())->setPlainText(QStringLiteral("typed by hand"));
+        ModalDriver driver;
+        if (answer != QMessageBox::NoButton)
+            driver.answerNextBox(QMessageBox::StandardButton(answer));
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QCOMPARE(driver.texts(), answer == QMessageBox::NoButton
+                                     ? QStringList()
+                                     : QStringList{QStringLiteral("放弃已输入的内容吗？")});
+        QCOMPARE(dialog->isVisible(), !closes);
     }
 
     void failedSaveKeepsWhatWasTyped_data()

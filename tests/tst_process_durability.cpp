@@ -1,14 +1,19 @@
 // Durability under SIGKILL at seeded random moments: the database keeps every insert that
-// returned, whole, and the tree file is always one whole tree or the other.
+// returned, whole; the tree file is always one whole tree or the other; and category renames
+// killed anywhere between the database and the tree file leave every material under a category
+// at the next start.
 #include "TestFolder.h"
 
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
 #include "store/Database.h"
+#include "shell/MainWindow.h"
 #include "store/TextMaterial.h"
+#include "tree/CategoryTree.h"
 #include "tree/TreeFile.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTreeWidget>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
@@ -61,6 +66,26 @@ int saveTreesForever(const QString &folder)
     std::fflush(stdout);
     for (int i = 0;; ++i)
         file.save(i % 2 ? secondTree() : firstTree());
+}
+
+// Renames the one first-level category again and again, each time as the category command does:
+// the materials' statement committed only after the tree file was saved.
+int renameForever(const QString &folder)
+{
+    ProgramFolder::setPathForTesting(folder);
+    Database database;
+    TreeFile file(QDir(folder).filePath(QStringLiteral("MTS.qb")));
+    QVector<TreeNode> roots = file.load();
+    std::printf("renaming\n");
+    std::fflush(stdout);
+    for (int i = 0;; ++i) {
+        TreeNode &category = roots[0].children[0];
+        const QString old = category.name;
+        category.name = QStringLiteral("分类%1").arg(i);
+        if (!Material::renameCategory(old, QString(), QStringLiteral("文字资料"), category.name,
+                                      [&] { return file.save(roots); }))
+            category.name = old;
+    }
 }
 
 QProcess *startChild(QObject *parent, const QString &mode, const QString &folder)
@@ -140,6 +165,32 @@ private slots:
             QVERIFY2(lines == first || lines == second, qPrintable(QString::number(lines.size())));
         }
     }
+
+    void renamedCategoriesKeepTheirMaterialsInView()
+    {
+        QRandomGenerator random(20261209);
+        TestFolder folder;
+        folder.writeLines(QStringLiteral("MTS.qb"), {QStringLiteral("文字资料0"), QStringLiteral("+起点1"),
+                                                     QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(folder.exec(QStringLiteral("insert into textfile(title,bigclassname) values('m%1','起点')").arg(i)));
+        for (int round = 0; round < Rounds; ++round) {
+            QProcess *child = startChild(this, QStringLiteral("rename"), folder.path());
+            QVERIFY(child->waitForStarted());
+            QVERIFY(child->waitForReadyRead(10000));
+            killAfter(child, random.bounded(5, 200));
+            delete child;
+            QCOMPARE(folder.value(QStringLiteral("pragma integrity_check")).toString(), QStringLiteral("ok"));
+        }
+        QCOMPARE(folder.value(QStringLiteral("select count(*) from textfile")).toInt(), 30);
+        // The next start shows every material under a category of its tree.
+        MainWindow window;
+        Database database;
+        window.attachDatabase(&database);
+        const QStringList shown = CategoryTree::childNames(window.categoryTree()->topLevelItem(0));
+        for (const QVariantList &row : folder.rows(QStringLiteral("select distinct bigclassname from textfile")))
+            QVERIFY2(shown.contains(row.at(0).toString()), qPrintable(row.at(0).toString()));
+    }
 };
 
 int main(int argc, char *argv[])
@@ -147,9 +198,12 @@ int main(int argc, char *argv[])
     if (argc == 4 && QByteArray(argv[1]) == "--child") {
         QCoreApplication app(argc, argv);
         const QString folder = QString::fromLocal8Bit(argv[3]);
-        return QByteArray(argv[2]) == "insert" ? insertForever(folder) : saveTreesForever(folder);
+        const QByteArray mode(argv[2]);
+        if (mode == "insert")
+            return insertForever(folder);
+        return mode == "rename" ? renameForever(folder) : saveTreesForever(folder);
     }
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     TestDurability test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -3,6 +3,8 @@
 #include "base/AnsiText.h"
 #include "shell/SingleInstance.h"
 
+#include <QTemporaryDir>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,7 +23,7 @@
 namespace {
 QString lockPath()
 {
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("Quillbarrow-%1.lock").arg(::getuid()));
+    return SingleInstance::userLockPath();
 }
 
 // A program folder with the built executable in it, as an installation is.
@@ -43,7 +45,7 @@ bool waitForServer(int timeoutMs)
     timer.start();
     while (timer.elapsed() < timeoutMs) {
         QLocalSocket socket;
-        socket.connectToServer(QStringLiteral("Quillbarrow-%1").arg(::getuid()));
+        socket.connectToServer(SingleInstance::serverName());
         if (socket.waitForConnected(100))
             return true;
         QThread::msleep(50);
@@ -51,12 +53,28 @@ bool waitForServer(int timeoutMs)
     return false;
 }
 
-void startOffscreen(QProcess &process, const QString &exe)
+// Temporary and runtime folders other than this process's, when given.
+void startOffscreen(QProcess &process, const QString &exe, const QString &temporaryFolder = QString())
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!temporaryFolder.isEmpty()) {
+        env.insert(QStringLiteral("TMPDIR"), temporaryFolder);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), temporaryFolder);
+    }
     process.setProcessEnvironment(env);
     process.start(exe, {});
+}
+
+// Line ends the program itself never writes: a saved tree shows that its close ran.
+void writeUnsavedTree(const TestFolder &folder)
+{
+    folder.writeBytes(QStringLiteral("MTS.qb"), AnsiText::encode(QStringLiteral("文字资料0\n+A1\n搜索结果0\n")));
+}
+
+QByteArray savedTree()
+{
+    return AnsiText::encode(QStringLiteral("文字资料0\r\n+A1\r\n搜索结果0\r\n"));
 }
 } // namespace
 
@@ -99,6 +117,54 @@ private slots:
         QCOMPARE(first.exitCode(), 0);
         QCOMPARE(installed.folder.readBytes(QStringLiteral("MTS.qb")),
                  AnsiText::encode(QStringLiteral("文字资料0\r\n+A1\r\n搜索结果0\r\n")));
+    }
+
+    void startsWhenNoLockCanBeMade()
+    {
+        InstalledFolder installed;
+        writeUnsavedTree(installed.folder);
+        // Below a file: no folder can be made there, not even by root.
+        QProcess program;
+        startOffscreen(program, installed.exe(), installed.folder.filePath(QStringLiteral("MTS.qb/runtime")));
+        QVERIFY(program.waitForStarted());
+        QVERIFY(!program.waitForFinished(2000));
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(installed.folder.readBytes(QStringLiteral("MTS.qb")), savedTree());
+    }
+
+    void secondCopyOnTheSameFolderEndsWhateverItsTemporaryFolder()
+    {
+        InstalledFolder installed;
+        writeUnsavedTree(installed.folder);
+        QProcess first;
+        startOffscreen(first, installed.exe());
+        QVERIFY(first.waitForStarted());
+        QVERIFY(waitForServer(10000));
+        QTemporaryDir elsewhere;
+        QProcess second;
+        startOffscreen(second, installed.exe(), elsewhere.path());
+        QVERIFY(second.waitForFinished(5000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+        QVERIFY(first.waitForFinished(10000));
+        QCOMPARE(installed.folder.readBytes(QStringLiteral("MTS.qb")), savedTree());
+    }
+
+    void terminationEndsTheStartUpErrorBox()
+    {
+        InstalledFolder installed;
+        installed.folder.remove(QStringLiteral("MTS.qb"));
+        QProcess program;
+        startOffscreen(program, installed.exe());
+        QVERIFY(program.waitForStarted());
+        QVERIFY(!program.waitForFinished(1500)); // the box waits for its OK
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY(!QFile::exists(installed.folder.filePath(QStringLiteral("MTS.qb"))));
     }
 
     void staleLockDoesNotStopTheStart()

@@ -1,9 +1,12 @@
+#include "FileSizeLimit.h"
+
 #include "base/AnsiText.h"
 #include "tree/Location.h"
 #include "tree/NodeRules.h"
 #include "tree/TreeFile.h"
 #include "tree/TreeFileError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -138,6 +141,63 @@ private slots:
         QVERIFY(file.save({node(QStringLiteral("文字资料"), 0), node(QStringLiteral("搜索结果"), 0)}));
         QCOMPARE(fileBytes(path + QStringLiteral(".bak")), original);
         QCOMPARE(TreeFile(path).load().size(), 2);
+    }
+
+    void originalsThatDoNotReadBackAreKept_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<bool>("kept");
+        // One character of three UTF-8 bytes: the third byte starts a sequence GB18030 cannot end.
+        const QString tree = QStringLiteral("文字资料0\r\n+算1\r\n搜索结果0\r\n");
+        QTest::newRow("GB18030") << AnsiText::encode(tree) << false;
+        QTest::newRow("UTF-8") << tree.toUtf8() << true;
+        QTest::newRow("stray bytes") << AnsiText::encode(tree).replace("+", "+\x81\x20") << true;
+    }
+    void originalsThatDoNotReadBackAreKept()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(bool, kept);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("MTS.qb"));
+        writeBytes(path, original);
+        TreeFile file(path);
+        QVERIFY(file.save(file.load()));
+        QCOMPARE(QFile::exists(path + QStringLiteral(".bak")), kept);
+        if (kept)
+            QCOMPARE(fileBytes(path + QStringLiteral(".bak")), original);
+    }
+
+    void savesWhenTheOriginalToKeepIsGone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("MTS.qb"));
+        writeBytes(path, AnsiText::encode(QStringLiteral("\r\n文字资料0\r\n+A1\r\n搜索结果0\r\n")));
+        TreeFile file(path);
+        const QVector<TreeNode> tree = file.load();
+        QVERIFY(QFile::remove(path));
+        QString error;
+        QVERIFY2(file.save(tree, &error), qPrintable(error));
+        QCOMPARE(TreeFile(path).load(), tree);
+    }
+
+    void aFullDiskLeavesTheOldFileWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("MTS.qb"));
+        TreeFile file(path);
+        QVERIFY(file.save(exampleTree()));
+        const QByteArray before = fileBytes(path);
+        QVector<TreeNode> big = exampleTree();
+        for (int i = 0; i < 5000; ++i)
+            big[0].children.append(node(QStringLiteral("分类%1").arg(i, 20, 10, QLatin1Char('0')), 1));
+        QString error;
+        {
+            const FileSizeLimit limit(40960);
+            QVERIFY(!file.save(big, &error));
+        }
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(fileBytes(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("MTS.qb")});
     }
 
     void brokenFileRaises_data()

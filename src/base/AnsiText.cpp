@@ -1,6 +1,7 @@
 #include "base/AnsiText.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextCodec>
 
@@ -88,6 +89,12 @@ QString joinLines(const QStringList &lines)
     return text;
 }
 
+QStringList typedLines(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    return text.isEmpty() ? QStringList() : text.split(lineBreak);
+}
+
 bool readLineFile(const QString &path, QStringList *lines, QString *error)
 {
     QFile file(path);
@@ -108,13 +115,24 @@ bool readLineFile(const QString &path, QStringList *lines, QString *error)
 
 bool writeLineFile(const QString &path, const QStringList &lines, QString *error)
 {
+    const QByteArray bytes = encode(joinLines(lines));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encode(joinLines(lines))) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    return true;
+    // A full disk may take only part of the bytes without an error: such a file is never
+    // committed over the old one.
+    const qint64 written = file.write(bytes);
+    if (written == bytes.size() && file.commit())
+        return true;
+    if (error) {
+        *error = file.error() != QFileDevice::NoError || written < 0
+                     ? file.errorString()
+                     : QStringLiteral("只写入了%1字节中的%2字节（磁盘可能已满）").arg(bytes.size()).arg(written);
+    }
+    return false;
 }
 
 } // namespace AnsiText

@@ -21,10 +21,15 @@ QString leftBytes(const QString &text, int maxBytes);
 QStringList splitLines(const QString &text);
 // Every line followed by CR LF.
 QString joinLines(const QStringList &lines);
+// The lines of a text as a person typed it, such that splitLines(joinLines(lines)) joined with
+// line breaks gives the text back exactly: a break at the very end keeps the empty line after it.
+// An empty text has no lines.
+QStringList typedLines(const QString &text);
 
 // Reads a whole GB18030 line file. False with an error text when it cannot be read.
 bool readLineFile(const QString &path, QStringList *lines, QString *error = nullptr);
-// Replaces the file atomically: a crash leaves the old file or the new one, never a mixture.
+// Replaces the file atomically: a crash leaves the old file or the new one, never a mixture, and
+// a write that did not take every byte (a full disk) leaves the old file as it was.
 bool writeLineFile(const QString &path, const QStringList &lines, QString *error = nullptr);
 
 } // namespace AnsiText

@@ -104,7 +104,7 @@ void Navigator::openSelectedEntry()
     if (entry.image == ListEntry::TopLevel) {
         QTreeWidgetItem *root = entry.caption == NodeRules::TextRootText
                                     ? m_tree->topLevelItem(0)
-                                    : CategoryTree::findByText(m_tree, entry.caption);
+                                    : CategoryTree::findRoot(m_tree, entry.caption);
         if (!root)
             return;
         CategoryTree::selectNode(m_tree, root);

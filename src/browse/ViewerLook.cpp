@@ -1,19 +1,25 @@
 #include "browse/ViewerLook.h"
 
+#include "settings/FontFaces.h"
 #include "settings/WindowsColor.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QPlainTextEdit>
 
+#include <limits>
+
 namespace ViewerLook {
 
 QFont fontOf(const ViewerFontValues &values)
 {
-    QFont font(values.face);
+    QFont font(FontFaces::shown(values.face));
+    // Clamped where used: a height of -2147483648 has no positive counterpart.
     if (values.height != 0)
-        font.setPixelSize(qAbs(values.height));
+        font.setPixelSize(FontFaces::clampedSize(values.height == std::numeric_limits<int>::min()
+                                                     ? FontFaces::MaximumSize
+                                                     : qAbs(values.height)));
     if (values.size > 0)
-        font.setPointSize(values.size);
+        font.setPointSize(FontFaces::clampedSize(values.size));
     font.setBold(values.bold);
     font.setItalic(values.italic);
     font.setUnderline(values.underline);

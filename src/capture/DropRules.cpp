@@ -1,7 +1,6 @@
 #include "capture/DropRules.h"
 
 #include "base/AnsiText.h"
-#include "capture/DroppedTextFile.h"
 
 #include <QDir>
 #include <QMimeData>
@@ -37,13 +36,7 @@ DropAction DropRules::interpret(const QMimeData *data)
         if (files.size() != 1)
             return {};
         const QString &path = files.first();
-        if (!isTextFileName(path))
-            return {DropAction::Instance, path};
-        QString text;
-        QString error;
-        if (!DroppedTextFile::read(path, &text, &error))
-            return {DropAction::Failed, error};
-        return {DropAction::Text, text};
+        return {isTextFileName(path) ? DropAction::TextFile : DropAction::Instance, path};
     }
     if (data->hasText())
         return {DropAction::Text, data->text()};

@@ -11,7 +11,7 @@ struct DropAction
         Nothing,  // nothing usable, or several files: ignored without a message
         Text,     // text for the text capture dialog
         Instance, // a file path for the instance capture dialog
-        Failed    // a ".txt" file that could not be read; content is the reason
+        TextFile  // a ".txt" file whose text goes to the text capture dialog; content is its path
     };
     Kind kind = Nothing;
     QString content;

@@ -1,6 +1,7 @@
 #include "capture/DropWindow.h"
 
 #include "capture/DropRules.h"
+#include "capture/DroppedTextFile.h"
 #include "capture/QuickInstanceDialog.h"
 #include "capture/QuickTextDialog.h"
 #include "resources/IconLibrary.h"
@@ -10,6 +11,8 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -133,8 +136,8 @@ void DropWindow::dropEvent(QDropEvent *event)
     case DropAction::Instance:
         handOverPath(action.content);
         break;
-    case DropAction::Failed:
-        MessageBoxes::show(this, action.content, MessageBoxes::AppTitle, QMessageBox::Critical);
+    case DropAction::TextFile:
+        readTextFile(action.content);
         break;
     case DropAction::Nothing:
         break;
@@ -162,6 +165,31 @@ template <class Dialog> void DropWindow::handOver(QPointer<Dialog> &reference, c
                            QStringLiteral("创建窗体错误，原因：") + QString::fromLocal8Bit(error.what()),
                            MessageBoxes::AppTitle, QMessageBox::Warning);
     }
+}
+
+void DropWindow::readTextFile(const QString &path)
+{
+    struct Read
+    {
+        bool ok = false;
+        QString text;
+        QString error;
+    };
+    // Read away from the window: a slow disk or network share must not freeze it.
+    auto *watcher = new QFutureWatcher<Read>(this);
+    connect(watcher, &QFutureWatcher<Read>::finished, this, [this, watcher] {
+        const Read read = watcher->result();
+        watcher->deleteLater();
+        if (read.ok)
+            handOverText(read.text);
+        else
+            MessageBoxes::show(this, read.error, MessageBoxes::AppTitle, QMessageBox::Critical);
+    });
+    watcher->setFuture(QtConcurrent::run([path] {
+        Read read;
+        read.ok = DroppedTextFile::read(path, &read.text, &read.error);
+        return read;
+    }));
 }
 
 QuickTextDialog *DropWindow::textDialog() const

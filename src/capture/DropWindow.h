@@ -42,6 +42,8 @@ protected:
 
 private:
     template <class Dialog> void handOver(QPointer<Dialog> &reference, const QString &content);
+    // Reads a dropped ".txt" file in the background, then hands its text over.
+    void readTextFile(const QString &path);
 
     QPointer<QMenu> m_trayMenu;
     QPointer<QTreeWidget> m_tree;

@@ -3,22 +3,48 @@
 #include "base/AnsiText.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace {
 constexpr char16_t CtrlZ = 0x1A;
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number(static_cast<double>(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" MB");
+}
+
+QString tooLarge(const QString &path, qint64 bytes)
+{
+    return QStringLiteral("文件%1有%2，超过了%3，不能作为文字资料读入。")
+        .arg(path, megabytes(bytes), megabytes(DroppedTextFile::MaximumBytes));
+}
 } // namespace
 
 bool DroppedTextFile::read(const QString &path, QString *text, QString *error)
 {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = QStringLiteral("%1不是普通文件，不能作为文字资料读入。").arg(path);
+        return false;
+    }
+    if (info.size() > MaximumBytes) {
+        *error = tooLarge(path, info.size());
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("无法打开文件%1：%2").arg(path, file.errorString());
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    // At most one byte more than allowed: a file that grew meanwhile is still caught.
+    const QByteArray bytes = file.read(MaximumBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("无法读取文件%1：%2").arg(path, file.errorString());
+        return false;
+    }
+    if (bytes.size() > MaximumBytes) {
+        *error = tooLarge(path, bytes.size());
         return false;
     }
     *text = joinedLines(decode(bytes));

@@ -9,7 +9,11 @@
 class DroppedTextFile
 {
 public:
-    // False with the reason when the file cannot be opened or read.
+    // Larger files are no notes: reading them would take seconds and gigabytes.
+    static constexpr qint64 MaximumBytes = 16 * 1024 * 1024;
+
+    // False with the reason when the file cannot be opened or read, is not a regular file (a
+    // pipe or a device would block or never end), or is larger than MaximumBytes.
     static bool read(const QString &path, QString *text, QString *error);
 
     // UTF-8 when the bytes carry a UTF-8 byte-order mark or are valid UTF-8, GB18030 otherwise.

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -114,7 +115,7 @@ void QuickCaptureDialog::fillCommonFields(Material &record) const
 QStringList QuickCaptureDialog::memoLines() const
 {
     // The memo keeps what the user sees; only the record carries the stored tokens.
-    return AnsiText::splitLines(SqlText::toTokens(m_memo->toPlainText(), true));
+    return AnsiText::typedLines(SqlText::toTokens(m_memo->toPlainText(), true));
 }
 
 void QuickCaptureDialog::insertRecord(Material &record)
@@ -123,6 +124,21 @@ void QuickCaptureDialog::insertRecord(Material &record)
     MessageBoxes::plain(this, record.resultMessage());
     // After a failure everything stays in the dialog, so that nothing dropped is lost.
     if (inserted)
+        release();
+}
+
+QStringList QuickCaptureDialog::boxContents() const
+{
+    return {m_titleEdit->text(), m_authorEdit->text(), m_memo->toPlainText()};
+}
+
+void QuickCaptureDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (boxContents() == m_unchanged || MessageBoxes::confirmDiscard(this))
         release();
 }
 
@@ -141,6 +157,7 @@ bool QuickCaptureDialog::event(QEvent *event)
 {
     if (event->type() == ProgramEvent::TakeCaptureData) {
         takeData(static_cast<TextEvent *>(event)->text());
+        markUnchanged();
         if (isHidden())
             show();
         raise();

@@ -34,6 +34,8 @@ protected:
     QuickCaptureDialog(QWidget *owner, QTreeWidget *tree, CaptureCategories::Kind kind);
 
     bool event(QEvent *event) override;
+    // Escape asks before it throws typed text away, then ends the dialog as "取消" does.
+    void keyPressEvent(QKeyEvent *event) override;
     // Message 1125: the dropped data replaces what the dialog holds.
     virtual void takeData(const QString &data) = 0;
 
@@ -47,6 +49,10 @@ protected:
     QStringList memoLines() const;
     // Inserts the record and shows the result; the dialog ends only when the insert succeeded.
     void insertRecord(Material &record);
+    // What the boxes hold; a derived dialog adds its own boxes.
+    virtual QStringList boxContents() const;
+    // The boxes as they are now (what was dropped) count as nothing typed.
+    void markUnchanged() { m_unchanged = boxContents(); }
 
 private:
     void fillCategoryLists();
@@ -60,4 +66,5 @@ private:
     QComboBox *m_categoryCombo;
     QComboBox *m_subcategoryCombo;
     QPlainTextEdit *m_memo;
+    QStringList m_unchanged;
 };

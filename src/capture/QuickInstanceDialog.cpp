@@ -18,6 +18,7 @@ QuickInstanceDialog::QuickInstanceDialog(QWidget *owner, QTreeWidget *tree, cons
     addAboveMemo(new QLabel(QStringLiteral("简介："), this));
     setFixedSize(348, 390);
     move(398, 164);
+    markUnchanged();
 }
 
 void QuickInstanceDialog::addMaterial()
@@ -32,6 +33,11 @@ void QuickInstanceDialog::addMaterial()
     record.description = memoLines();
     record.path = m_pathEdit->text();
     insertRecord(record);
+}
+
+QStringList QuickInstanceDialog::boxContents() const
+{
+    return QuickCaptureDialog::boxContents() << m_pathEdit->text();
 }
 
 void QuickInstanceDialog::takeData(const QString &path)

@@ -15,6 +15,7 @@ public slots:
 
 protected:
     void takeData(const QString &path) override;
+    QStringList boxContents() const override;
 
 private:
     QLineEdit *m_pathEdit;

@@ -14,6 +14,7 @@ QuickTextDialog::QuickTextDialog(QWidget *owner, QTreeWidget *tree, const QStrin
     move(268, 131);
     memo()->setPlainText(text);
     titleEdit()->setText(DropRules::titleOf(text));
+    markUnchanged();
 }
 
 void QuickTextDialog::addMaterial()

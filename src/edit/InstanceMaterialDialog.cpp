@@ -82,15 +82,20 @@ void InstanceMaterialDialog::saveMaterial()
     const QString typedDescription = bodyEdit()->toPlainText();
     InstanceMaterial record;
     fillCommonFields(record);
-    record.description = AnsiText::splitLines(SqlText::toTokens(typedDescription, true));
+    record.description = AnsiText::typedLines(SqlText::toTokens(typedDescription, true));
     record.path = m_pathEdit->text();
     save(record, typedTitle, typedDescription);
 }
 
 void InstanceMaterialDialog::clearBoxes()
 {
-    MaterialDialog::clearBoxes();
     m_pathEdit->clear();
+    MaterialDialog::clearBoxes();
+}
+
+QStringList InstanceMaterialDialog::boxContents() const
+{
+    return MaterialDialog::boxContents() << m_pathEdit->text();
 }
 
 void InstanceMaterialDialog::browseForPath()

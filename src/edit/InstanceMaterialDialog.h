@@ -26,6 +26,7 @@ public slots:
 
 protected:
     void clearBoxes() override;
+    QStringList boxContents() const override;
 
 private:
     InstanceMaterialDialog(QWidget *owner, const QStringList &context, int mode);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -150,6 +151,25 @@ void MaterialDialog::clearBoxes()
     m_titleEdit->clear();
     m_authorEdit->clear();
     m_bodyEdit->clear();
+    markUnchanged();
+}
+
+QStringList MaterialDialog::boxContents() const
+{
+    return {m_titleEdit->text(), m_authorEdit->text(), m_bodyEdit->toPlainText()};
+}
+
+void MaterialDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    markUnchanged();
+}
+
+void MaterialDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && boxContents() != m_unchanged && !MessageBoxes::confirmDiscard(this))
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void MaterialDialog::pasteFromClipboard()

@@ -53,11 +53,20 @@ protected:
     // get back what the user typed and the dialog stays open.
     void save(Material &record, const QString &typedTitle, const QString &typedBody);
     virtual void clearBoxes();
+    // What the boxes hold; a derived dialog adds its own boxes.
+    virtual QStringList boxContents() const;
+    // The boxes as they are now count as nothing typed.
+    void markUnchanged() { m_unchanged = boxContents(); }
+
+    void showEvent(QShowEvent *event) override;
+    // Escape asks before it throws typed text away.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QStringList m_context;
     int m_mode;
     QString m_resultMessage;
+    QStringList m_unchanged;
     QLineEdit *m_titleEdit;
     QLineEdit *m_authorEdit;
     QLabel *m_bodyLabel;

@@ -51,35 +51,21 @@ void MaterialMover::rebuildMoveMenu()
     m_listMenu->addMenu(menu);
     connect(menu, &QMenu::triggered, this, &MaterialMover::moveSelectedMaterial);
 
-    const QList<QTreeWidgetItem *> nodes = CategoryTree::flatItems(m_tree);
-    int instanceIndex = 0;
-    for (int i = 0; i < nodes.size(); ++i) {
-        if (nodes.at(i)->text(0) == NodeRules::InstanceRootText) {
-            instanceIndex = i;
-            break;
+    // Each kind's materials go under its own root's categories, never the search results; a
+    // first-level category with children offers only its children.
+    const QTreeWidgetItem *root = text ? m_tree->topLevelItem(0)
+                                       : CategoryTree::findRoot(m_tree, NodeRules::InstanceRootText);
+    for (int i = 0; root && i < root->childCount(); ++i) {
+        const QTreeWidgetItem *firstLevel = root->child(i);
+        const QString firstLevelName = firstLevel->text(0);
+        if (firstLevel->childCount() == 0) {
+            menu->addAction(exactCaption(firstLevelName))->setData(QStringList{firstLevelName, QString()});
+            continue;
         }
-    }
-    // Text materials go under the first node's categories, instance materials under the instance
-    // root's; the tree's last node (the search results) is never a target.
-    const int first = text ? 1 : instanceIndex + 1;
-    const int last = text ? instanceIndex - 1 : static_cast<int>(nodes.size()) - 2;
-    const QTreeWidgetItem *root = text ? nodes.value(0) : nodes.value(instanceIndex);
-    QMenu *currentFirstLevel = nullptr;
-    QString currentFirstLevelName;
-    for (int i = first; i <= last && i < nodes.size(); ++i) {
-        const QTreeWidgetItem *node = nodes.at(i);
-        if (node->parent() == root) {
-            currentFirstLevelName = node->text(0);
-            if (node->childCount() > 0) {
-                currentFirstLevel = menu->addMenu(exactCaption(currentFirstLevelName));
-            } else {
-                currentFirstLevel = nullptr;
-                menu->addAction(exactCaption(currentFirstLevelName))
-                    ->setData(QStringList{currentFirstLevelName, QString()});
-            }
-        } else if (node->parent() && node->parent()->parent() == root && currentFirstLevel) {
-            currentFirstLevel->addAction(exactCaption(node->text(0)))
-                ->setData(QStringList{currentFirstLevelName, node->text(0)});
+        QMenu *subMenu = menu->addMenu(exactCaption(firstLevelName));
+        for (int j = 0; j < firstLevel->childCount(); ++j) {
+            const QString name = firstLevel->child(j)->text(0);
+            subMenu->addAction(exactCaption(name))->setData(QStringList{firstLevelName, name});
         }
     }
 }

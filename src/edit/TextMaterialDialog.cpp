@@ -43,6 +43,6 @@ void TextMaterialDialog::saveMaterial()
     const QString typedBody = bodyEdit()->toPlainText();
     TextMaterial record;
     fillCommonFields(record);
-    record.body = AnsiText::splitLines(SqlText::toTokens(typedBody, true));
+    record.body = AnsiText::typedLines(SqlText::toTokens(typedBody, true));
     save(record, typedTitle, typedBody);
 }

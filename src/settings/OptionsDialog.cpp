@@ -1,5 +1,6 @@
 #include "settings/OptionsDialog.h"
 
+#include "settings/FontFaces.h"
 #include "settings/WindowsColor.h"
 #include "widgets/MessageBoxes.h"
 
@@ -95,15 +96,17 @@ QString styleNameOf(const QString &family, bool bold, bool italic)
     return best;
 }
 
+// The dialog opens on the face the viewers actually show.
 QFont qFontOf(const ViewerFontValues &values)
 {
-    QFont font(values.face);
-    font.setPointSize(values.size > 0 ? values.size : 9);
+    const QString face = FontFaces::shown(values.face);
+    QFont font(face);
+    font.setPointSize(values.size > 0 ? FontFaces::clampedSize(values.size) : 9);
     font.setBold(values.bold);
     font.setItalic(values.italic);
     font.setUnderline(values.underline);
     font.setStrikeOut(values.strikeOut);
-    const QString style = styleNameOf(values.face, values.bold, values.italic);
+    const QString style = styleNameOf(face, values.bold, values.italic);
     if (!style.isEmpty())
         font.setStyleName(style);
     return font;

@@ -55,9 +55,9 @@ void MainWindowTray::hideWindow()
 {
     if (!m_window)
         return;
+    // Only hidden: changing the state of a window that is being unmapped maps it again on X11,
+    // black. Showing it again restores it from being minimised.
     m_window->hide();
-    // Forget the minimised state, so that whatever shows the window again shows it restored.
-    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_windowItem->setChecked(false);
 }
 

@@ -1,9 +1,12 @@
 #include "shell/SingleInstance.h"
 
+#include "base/ProgramFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -23,27 +26,46 @@ QString userTag()
 }
 } // namespace
 
-SingleInstance::SingleInstance(QObject *parent) : QObject(parent), m_lock(lockPath())
+SingleInstance::SingleInstance(QObject *parent)
+    : QObject(parent), m_userLock(userLockPath()), m_folderLock(folderLockPath())
 {
     // Only a lock whose process is gone is stale; its age alone never is.
-    m_lock.setStaleLockTime(0);
+    m_userLock.setStaleLockTime(0);
+    m_folderLock.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::serverName()
+QString SingleInstance::perUserPath(const QString &suffix)
 {
-    return QStringLiteral("Quillbarrow-") + userTag();
+    // The runtime folder is the user's own whatever TMPDIR says.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return QDir(folder).filePath(QStringLiteral("Quillbarrow-%1.%2").arg(userTag(), suffix));
 }
 
-QString SingleInstance::lockPath()
+QString SingleInstance::serverName()
 {
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("Quillbarrow-%1.lock").arg(userTag()));
+    return perUserPath(QStringLiteral("socket"));
+}
+
+QString SingleInstance::userLockPath()
+{
+    return perUserPath(QStringLiteral("lock"));
+}
+
+QString SingleInstance::folderLockPath()
+{
+    return ProgramFolder::filePath(QStringLiteral("Zindrel.lock"));
 }
 
 bool SingleInstance::claim()
 {
-    if (!m_lock.tryLock(0))
+    // Another copy on this folder would overwrite this one's category changes at its close.
+    if (!m_folderLock.tryLock(0) && m_folderLock.error() == QLockFile::LockFailedError)
+        return false;
+    if (!m_userLock.tryLock(0) && m_userLock.error() == QLockFile::LockFailedError && runningCopyAnswers())
         return false;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -52,6 +74,26 @@ bool SingleInstance::claim()
     m_server->listen(serverName());
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
     return true;
+}
+
+// Connects to the running copy and reads the executable path it answers with; empty when no
+// copy answers.
+QByteArray SingleInstance::readRunningPath(QLocalSocket &socket)
+{
+    socket.connectToServer(serverName());
+    if (!socket.waitForConnected(AnswerTimeoutMs))
+        return QByteArray();
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(AnswerTimeoutMs))
+            return QByteArray();
+    }
+    return socket.readLine().chopped(1);
+}
+
+bool SingleInstance::runningCopyAnswers()
+{
+    QLocalSocket socket;
+    return !readRunningPath(socket).isEmpty();
 }
 
 void SingleInstance::answer()
@@ -73,14 +115,7 @@ void SingleInstance::answer()
 void SingleInstance::activateRunningCopy()
 {
     QLocalSocket socket;
-    socket.connectToServer(serverName());
-    if (!socket.waitForConnected(AnswerTimeoutMs))
-        return;
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(AnswerTimeoutMs))
-            return;
-    }
-    const QByteArray runningPath = socket.readLine().chopped(1);
+    const QByteArray runningPath = readRunningPath(socket);
     // A copy started from another folder is another installation: it is not asked to show.
     if (QString::fromUtf8(runningPath) != QCoreApplication::applicationFilePath())
         return;

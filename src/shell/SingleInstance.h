@@ -5,9 +5,11 @@
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 
-// One running copy per user. The first copy holds a lock file (the mutex "Quillbarrow") and
-// a local server that answers with its executable path; a second copy asks it to come forward
+// One running copy per user, and one per program folder. The first copy holds a lock file in
+// the user's runtime folder (the mutex "Quillbarrow") and a local server there that answers with
+// its executable path, and a lock in the program folder; a second copy asks it to come forward
 // when the paths are equal, then ends without a window of its own.
 class SingleInstance : public QObject
 {
@@ -16,19 +18,27 @@ public:
     explicit SingleInstance(QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this is the first copy: the lock is ours and the server listens.
+    // False for a second copy: a live first copy answers, or another copy holds this program
+    // folder. A lock that cannot be made at all never keeps the program from starting.
     bool claim();
     // For a second copy: returns within about a second whatever the running copy does.
     static void activateRunningCopy();
+
+    // The per-user places, in the runtime folder (the temporary folder when there is none).
+    static QString serverName();
+    static QString userLockPath();
+    static QString folderLockPath();
 
 signals:
     void activationRequested();
 
 private:
-    static QString serverName();
-    static QString lockPath();
+    static QString perUserPath(const QString &suffix);
+    static QByteArray readRunningPath(QLocalSocket &socket);
+    static bool runningCopyAnswers();
     void answer();
 
-    QLockFile m_lock;
+    QLockFile m_userLock;
+    QLockFile m_folderLock;
     QLocalServer *m_server = nullptr;
 };

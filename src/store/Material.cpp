@@ -29,6 +29,11 @@ Material::Material() : createTime(CreateTime::now())
 bool Material::write(const QString &sql, const QString &successText)
 {
     m_resultMessage.clear();
+    // A statement ends at a NUL character: the engine would only say "unrecognized token".
+    if (sql.contains(QChar(u'\0'))) {
+        m_resultMessage = FailurePrefix + QStringLiteral("文字中含有空字符（NUL），无法保存，请删去后再试。");
+        return false;
+    }
     QString error;
     Database *data = database(&error);
     if (!data || !data->execute(sql, &error)) {
@@ -99,19 +104,21 @@ void Material::readCommonColumns(const QSqlQuery &row)
     createTime = row.value(5).toString();
 }
 
-bool Material::executeStatement(const QString &sql)
+bool Material::executeStatement(const QString &sql, const std::function<bool()> &keep)
 {
     QString error;
     Database *data = database(&error);
     if (data) {
         data->reportProgress(3);
         data->reportStatus(QStringLiteral("正在操作数据库！"));
-        if (data->execute(sql, &error)) {
+        if (keep ? data->executeKeptIf(sql, keep, &error) : data->execute(sql, &error)) {
             data->reportProgress(100);
             data->reportStatus(QStringLiteral("数据库操作成功！"));
             return true;
         }
-        data->reportStatus(error + FatalSuffix);
+        // Not kept: whoever refused says why.
+        if (!error.isEmpty())
+            data->reportStatus(error + FatalSuffix);
         data->reportProgress(0);
     }
     return false;
@@ -160,12 +167,13 @@ QString Material::deleteStatement(const QString &category, const QString &subcat
 }
 
 bool Material::renameCategory(const QString &category, const QString &subcategory, const QString &rootText,
-                              const QString &newName)
+                              const QString &newName, const std::function<bool()> &keep)
 {
-    return executeStatement(renameStatement(category, subcategory, rootText, newName));
+    return executeStatement(renameStatement(category, subcategory, rootText, newName), keep);
 }
 
-bool Material::deleteCategory(const QString &category, const QString &subcategory, const QString &rootText)
+bool Material::deleteCategory(const QString &category, const QString &subcategory, const QString &rootText,
+                              const std::function<bool()> &keep)
 {
-    return executeStatement(deleteStatement(category, subcategory, rootText));
+    return executeStatement(deleteStatement(category, subcategory, rootText), keep);
 }

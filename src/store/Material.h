@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QSqlQuery;
 
 // A material record: carries one material between a window and the database for one
@@ -38,13 +40,16 @@ public:
     virtual QString loadStatement(qint64 id) const = 0;
     virtual QString updateStatement(qint64 id) const = 0;
 
-    // Single statements of the main window; success and failure go to its status line.
-    static bool executeStatement(const QString &sql);
+    // Single statements of the main window; success and failure go to its status line. With
+    // keep given, the statement is undone unless keep(), asked after it ran, agrees.
+    static bool executeStatement(const QString &sql, const std::function<bool()> &keep = {});
     // The number of rows the select returns; count is left alone on failure.
     static bool countRows(const QString &sql, int &count);
+    // The materials of a category follow its rename or go with it, kept only when keep() agrees.
     static bool renameCategory(const QString &category, const QString &subcategory, const QString &rootText,
-                               const QString &newName);
-    static bool deleteCategory(const QString &category, const QString &subcategory, const QString &rootText);
+                               const QString &newName, const std::function<bool()> &keep);
+    static bool deleteCategory(const QString &category, const QString &subcategory, const QString &rootText,
+                               const std::function<bool()> &keep);
 
     static QString renameStatement(const QString &category, const QString &subcategory,
                                    const QString &rootText, const QString &newName);

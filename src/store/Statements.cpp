@@ -14,6 +14,8 @@ QString list(const QString &category, const QString &subcategory, const QString 
         sql += QStringLiteral(" order by title");
     else if (order == 2)
         sql += QStringLiteral(" order by createtime");
+    else
+        sql += QStringLiteral(" order by id"); // table order, whatever index the planner picks
     return sql;
 }
 

@@ -6,8 +6,8 @@
 // quoted literal (apostrophes doubled), every id a bare decimal number.
 namespace Statements {
 
-// The materials of one category: id and title only, in the given order (0 unsorted,
-// 1 by title, 2 by creation time).
+// The materials of one category: id and title only, in the given order (0 unsorted, which is
+// table order, 1 by title, 2 by creation time).
 QString list(const QString &category, const QString &subcategory, const QString &rootText, int order);
 
 // The table of a material list entry's image: 4 a text material, any other an instance.

@@ -4,6 +4,7 @@
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
+#include "tree/TreeFile.h"
 #include "widgets/LineEdits.h"
 #include "widgets/MessageBoxes.h"
 
@@ -20,8 +21,8 @@ QStringList siblingNames(const QTreeWidgetItem *node)
 }
 } // namespace
 
-CategoryCommands::CategoryCommands(QTreeWidget *tree, QWidget *window)
-    : QObject(window), m_tree(tree), m_window(window)
+CategoryCommands::CategoryCommands(QTreeWidget *tree, TreeFile *treeFile, QWidget *window)
+    : QObject(window), m_tree(tree), m_treeFile(treeFile), m_window(window)
 {
 }
 
@@ -70,11 +71,15 @@ void CategoryCommands::addCategory()
                 QString(), CategoryTree::childNames(node));
     if (name.isEmpty())
         return;
-    if (node->parent())
-        CategoryTree::addNode(node, name, NodeRules::SecondLevel, NodeRules::SecondLevel);
-    else
-        CategoryTree::addNode(node, name, NodeRules::FirstLevelCollapsed, NodeRules::FirstLevelExpanded);
-    emit treeChanged();
+    QTreeWidgetItem *added =
+        node->parent() ? CategoryTree::addNode(node, name, NodeRules::SecondLevel, NodeRules::SecondLevel)
+                       : CategoryTree::addNode(node, name, NodeRules::FirstLevelCollapsed,
+                                               NodeRules::FirstLevelExpanded);
+    QString error;
+    if (!saveTree(&error)) {
+        delete added;
+        refuseUnsaved(error);
+    }
 }
 
 void CategoryCommands::renameCategory()
@@ -94,10 +99,15 @@ void CategoryCommands::renameCategory()
     if (name.isEmpty())
         return;
     const QStringList path = CategoryTree::pathOf(node);
-    if (!Material::renameCategory(path.at(1), path.value(2), path.at(0), name))
-        return; // the materials keep their category, so the tree keeps it too
+    const QString oldName = node->text(0);
+    // The materials' new category is committed only together with the tree that names it.
     node->setText(0, name);
-    emit treeChanged();
+    QString error;
+    if (!Material::renameCategory(path.at(1), path.value(2), path.at(0), name, [&] { return saveTree(&error); })) {
+        node->setText(0, oldName);
+        if (!error.isEmpty())
+            refuseUnsaved(error);
+    }
 }
 
 void CategoryCommands::deleteCategory()
@@ -119,8 +129,29 @@ void CategoryCommands::deleteCategory()
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     const QStringList path = CategoryTree::pathOf(node);
-    if (!Material::deleteCategory(path.at(1), path.value(2), path.at(0)))
+    // The materials are deleted only together with a saved tree that no longer names them.
+    QTreeWidgetItem *parent = node->parent();
+    const int position = parent->indexOfChild(node);
+    parent->takeChild(position);
+    QString error;
+    if (Material::deleteCategory(path.at(1), path.value(2), path.at(0), [&] { return saveTree(&error); })) {
+        delete node; // its children go with it
         return;
-    delete node; // its children go with it
-    emit treeChanged();
+    }
+    parent->insertChild(position, node);
+    CategoryTree::selectNode(m_tree, node);
+    if (!error.isEmpty())
+        refuseUnsaved(error);
+}
+
+bool CategoryCommands::saveTree(QString *error)
+{
+    return m_treeFile->save(CategoryTree::collect(m_tree), error);
+}
+
+void CategoryCommands::refuseUnsaved(const QString &error)
+{
+    const QString text = QStringLiteral("无法保存分类文件MTS.qb：%1\n分类没有改动。").arg(error);
+    emit statusChanged(text);
+    MessageBoxes::show(m_window, text, MessageBoxes::AppTitle, QMessageBox::Warning);
 }

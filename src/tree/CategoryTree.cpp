@@ -43,6 +43,9 @@ void fill(QTreeWidget *tree, const QVector<TreeNode> &roots)
         for (const TreeNode &child : root.children)
             addSubtree(item, child);
     }
+    // Nothing is selected, and nothing may look so: without a current node set on purpose, the
+    // view would make the first one current, with its focus frame, as soon as it has the focus.
+    tree->setCurrentIndex(QModelIndex());
 }
 
 QVector<TreeNode> collect(const QTreeWidget *tree)
@@ -162,7 +165,7 @@ bool isRoot(const QTreeWidgetItem *item)
 
 bool isSearchResultNode(const QTreeWidgetItem *item)
 {
-    return item && item->text(0) == NodeRules::SearchResultText;
+    return isRoot(item) && item->text(0) == NodeRules::SearchResultText;
 }
 
 } // namespace CategoryTree

@@ -42,6 +42,7 @@ QTreeWidgetItem *findRoot(const QTreeWidget *tree, const QString &name);
 int indexOf(const QTreeWidget *tree, const QTreeWidgetItem *item);
 
 bool isRoot(const QTreeWidgetItem *item);
+// The search-result root; a category of that name (from an old tree file) is no such node.
 bool isSearchResultNode(const QTreeWidgetItem *item);
 
 } // namespace CategoryTree

@@ -42,19 +42,29 @@ TreeFile::TreeFile(const QString &path) : m_path(path) {}
 QVector<TreeNode> TreeFile::load()
 {
     const QString lost = QStringLiteral("文件MTS.qb已经丢失或被损坏，请重新安装！");
-    QStringList lines;
-    if (!AnsiText::readLineFile(m_path, &lines) || lines.isEmpty())
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TreeFileError(lost);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw TreeFileError(lost);
+    const QString text = AnsiText::decode(bytes);
+    const QStringList lines = AnsiText::splitLines(text);
+    if (lines.isEmpty())
         throw TreeFileError(lost);
     QVector<TreeNode> roots = parse(lines, &m_skippedLines);
     if (roots.isEmpty())
         throw TreeFileError(lost);
-    m_backupPending = m_skippedLines > 0;
+    // Bytes that are not GB18030 read as replacement characters, which a save would write over
+    // them: the original is kept first, as for lines that cannot be placed.
+    m_backupPending = m_skippedLines > 0 || AnsiText::encode(text) != bytes;
     return roots;
 }
 
 bool TreeFile::save(const QVector<TreeNode> &roots, QString *error)
 {
-    if (m_backupPending) {
+    // With the original gone there is nothing left to protect, and the tree must not be lost too.
+    if (m_backupPending && QFile::exists(m_path)) {
         const QString backup = m_path + QStringLiteral(".bak");
         QFile::remove(backup);
         if (!QFile::copy(m_path, backup)) {
@@ -62,8 +72,8 @@ bool TreeFile::save(const QVector<TreeNode> &roots, QString *error)
                 *error = QStringLiteral("无法保留原文件MTS.qb.bak");
             return false;
         }
-        m_backupPending = false;
     }
+    m_backupPending = false;
     return AnsiText::writeLineFile(m_path, format(roots), error);
 }
 

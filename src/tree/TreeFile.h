@@ -27,8 +27,8 @@ public:
 
     // Throws TreeFileError when the file is missing, unreadable, or yields no node.
     QVector<TreeNode> load();
-    // Atomic. Before the first save over a file that had lines the loader could not place,
-    // the original is kept beside it as MTS.qb.bak.
+    // Atomic. Before the first save over a file that had lines the loader could not place, or
+    // bytes that do not read back as they were, the original is kept beside it as MTS.qb.bak.
     bool save(const QVector<TreeNode> &roots, QString *error = nullptr);
 
     int skippedLines() const { return m_skippedLines; }

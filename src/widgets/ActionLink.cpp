@@ -17,6 +17,16 @@ ActionLink::ActionLink(const QString &caption, qint64 tag, QWidget *parent)
     adjustSize();
 }
 
+void ActionLink::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void ActionLink::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 void ActionLink::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);

@@ -15,6 +15,9 @@ signals:
     void clicked(ActionLink *link);
 
 protected:
+    // The link takes its own presses: they must not reach, and select, what lies under it.
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:

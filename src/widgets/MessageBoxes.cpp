@@ -14,4 +14,10 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+bool confirmDiscard(QWidget *parent)
+{
+    return show(parent, QStringLiteral("放弃已输入的内容吗？"), AppTitle, QMessageBox::Question,
+                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 } // namespace MessageBoxes

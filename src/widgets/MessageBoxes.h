@@ -15,5 +15,7 @@ void plain(QWidget *parent, const QString &text);
 QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QString &caption,
                                  QMessageBox::Icon icon,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+// Asks before typed text is thrown away; true when the person agrees.
+bool confirmDiscard(QWidget *parent);
 
 } // namespace MessageBoxes
