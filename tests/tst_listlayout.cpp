@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "browse/MaterialList.h"
 #include "shell/MainWindow.h"
 
 #include <QListView>
@@ -40,6 +41,45 @@ class TestListLayout : public QObject
 {
     Q_OBJECT
 private slots:
+    void captionsAreWholeInEveryStyle_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("longFirst");
+        for (int style : {0, 1, 2}) {
+            QTest::addRow("style %d, long titles first", style) << style << true;
+            QTest::addRow("style %d, short titles last", style) << style << false;
+        }
+    }
+    void captionsAreWholeInEveryStyle()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, longFirst);
+        MainWindowFixture fixture(Tree);
+        QStringList titles{QStringLiteral("Zindrel 知识库里一个相当长的标题 with ASCII words"), QStringLiteral("编程语言"),
+                           QStringLiteral("WWWWWWWWWWWWWWWWWWWW"), QStringLiteral("算法"), QStringLiteral("apple"),
+                           QStringLiteral("i")};
+        if (!longFirst)
+            std::reverse(titles.begin(), titles.end());
+        for (const QString &title : titles)
+            fixture.addText(title, QStringLiteral("A"));
+        fixture.list()->setOrder(0); // as filed, so that the last entry is the short one or the long one
+        fixture.list()->setViewStyle(style);
+        fixture.window->show();
+        fixture.click(QStringLiteral("A"));
+        QListView *view = fixture.listView();
+        const QFontMetrics metrics(view->font());
+        for (int row = 0; row < titles.size(); ++row) {
+            const QRect rect = view->visualRect(fixture.model()->index(row, 0));
+            const QString title = fixture.captions().at(row);
+            if (style == 0) {
+                // A fixed cell with the icon above two lines of caption.
+                QVERIFY2(rect.width() >= 90 && rect.height() >= 24 + 2 * metrics.lineSpacing(), qPrintable(title));
+            } else {
+                QVERIFY2(rect.width() >= 16 + metrics.horizontalAdvance(title), qPrintable(title));
+            }
+        }
+    }
+
     void followsWidth_data()
     {
         QTest::addColumn<bool>("dragSplitter");

@@ -1,6 +1,7 @@
 #include "browse/MaterialList.h"
 
 #include "browse/MaterialListModel.h"
+#include "browse/MaterialListView.h"
 #include "store/Material.h"
 #include "store/Statements.h"
 #include "tree/CategoryTree.h"
@@ -10,8 +11,10 @@
 #include <QListView>
 #include <QTreeWidget>
 
+#include <utility>
+
 MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
-    : QObject(parent), m_tree(tree), m_view(new QListView(parent)), m_model(new MaterialListModel(this)),
+    : QObject(parent), m_tree(tree), m_view(new MaterialListView(parent)), m_model(new MaterialListModel(this)),
       m_searchResults(new MaterialListModel(this))
 {
     m_view->setObjectName(QStringLiteral("materialList"));
@@ -25,8 +28,10 @@ MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
     m_view->setLayoutMode(QListView::SinglePass);
     m_view->setResizeMode(QListView::Fixed);
     m_view->setMovement(QListView::Static);
-    m_view->setWordWrap(true);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Sized once per change of entries, never per entry or per paint.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &MaterialList::fitCaptions);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &MaterialList::fitCaptions);
     m_view->viewport()->installEventFilter(this);
     connect(m_view, &QListView::doubleClicked, this, &MaterialList::entryActivated);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -36,14 +41,27 @@ MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
                 else if (!deselected.indexes().isEmpty())
                     emit entrySelectionChanged(deselected.indexes().first(), false);
             });
-    setViewStyle(LargeIcons);
+    setViewStyle(MaterialListView::LargeIcons);
 }
 
 bool MaterialList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonRelease)
+    if (watched != m_view->viewport())
+        return QObject::eventFilter(watched, event);
+    // The release that ends a double click belongs to it, not to a click of its own: it would
+    // undo what the double click's walk just set up.
+    if (event->type() == QEvent::MouseButtonDblClick)
+        m_releaseEndsDoubleClick = true;
+    else if (event->type() == QEvent::MouseButtonRelease && std::exchange(m_releaseEndsDoubleClick, false))
+        return false;
+    else if (event->type() == QEvent::MouseButtonRelease)
         emit clicked();
     return QObject::eventFilter(watched, event);
+}
+
+QListView *MaterialList::view() const
+{
+    return m_view;
 }
 
 int MaterialList::selectedRow() const
@@ -59,47 +77,34 @@ ListEntry MaterialList::selectedEntry() const
 
 void MaterialList::setViewStyle(int style)
 {
-    m_viewStyle = style;
-    switch (style) {
-    case SmallIcons:
-        m_view->setViewMode(QListView::ListMode);
-        m_view->setFlow(QListView::LeftToRight);
-        m_view->setWrapping(true);
-        m_view->setIconSize(QSize(16, 16));
-        m_view->setGridSize(QSize());
-        break;
-    case List:
-        m_view->setViewMode(QListView::ListMode);
-        m_view->setFlow(QListView::TopToBottom);
-        m_view->setWrapping(true);
-        m_view->setIconSize(QSize(16, 16));
-        m_view->setGridSize(QSize());
-        break;
-    default:
-        m_viewStyle = LargeIcons;
-        m_view->setViewMode(QListView::IconMode);
-        m_view->setFlow(QListView::LeftToRight);
-        m_view->setWrapping(true);
-        m_view->setIconSize(QSize(24, 24));
-        m_view->setGridSize(QSize(96, 56));
-        break;
-    }
-    m_view->setMovement(QListView::Static);
+    m_view->applyViewStyle(style);
+    // The entries held are laid out anew; the database is not read again.
+    fitCaptions();
+}
+
+void MaterialList::fitCaptions()
+{
+    m_view->fitCaptions(m_model->entries());
+}
+
+int MaterialList::viewStyle() const
+{
+    return m_view->viewStyle();
 }
 
 void MaterialList::showLargeIcons()
 {
-    setViewStyle(LargeIcons);
+    setViewStyle(MaterialListView::LargeIcons);
 }
 
 void MaterialList::showSmallIcons()
 {
-    setViewStyle(SmallIcons);
+    setViewStyle(MaterialListView::SmallIcons);
 }
 
 void MaterialList::showAsList()
 {
-    setViewStyle(List);
+    setViewStyle(MaterialListView::List);
 }
 
 void MaterialList::showTopLevel()
@@ -122,8 +127,7 @@ void MaterialList::refresh()
         return;
     }
     m_model->clear();
-    const QString text = node->text(0);
-    if (node->childCount() == 0 && (text == NodeRules::TextRootText || text == NodeRules::InstanceRootText))
+    if (node->childCount() == 0 && CategoryTree::isRoot(node))
         return;
 
     const QStringList path = CategoryTree::pathOf(node);

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class MaterialListModel;
+class MaterialListView;
 class QListView;
 class QModelIndex;
 class QTreeWidget;
@@ -18,15 +19,13 @@ class MaterialList : public QObject
 {
     Q_OBJECT
 public:
-    // View styles, by the settings file's icon digit.
-    enum ViewStyle { LargeIcons = 0, SmallIcons = 1, List = 2 };
     // Orders, as the listing statement knows them.
     enum Order { Unsorted = 0, ByTitle = 1, ByTime = 2 };
 
     // The list follows the tree's selection; its view is a child of the parent widget.
     MaterialList(QTreeWidget *tree, QWidget *parent);
 
-    QListView *view() const { return m_view; }
+    QListView *view() const;
     MaterialListModel *model() const { return m_model; }
     // Never shown: the hits of the last search, which the "搜索结果" node lists.
     MaterialListModel *searchResults() const { return m_searchResults; }
@@ -37,7 +36,8 @@ public:
 
     int order() const { return m_order; }
     void setOrder(int order) { m_order = order; }
-    int viewStyle() const { return m_viewStyle; }
+    // View styles, by the settings file's icon digit (MaterialListView::ViewStyle).
+    int viewStyle() const;
     void setViewStyle(int style);
 
 public slots:
@@ -69,12 +69,13 @@ protected:
 
 private:
     void readMaterials(const QString &category, const QString &subcategory, const QString &rootText);
+    void fitCaptions();
     void showOnceInOrder(int order);
 
     QTreeWidget *m_tree;
-    QListView *m_view;
+    MaterialListView *m_view;
     MaterialListModel *m_model;
     MaterialListModel *m_searchResults;
     int m_order = ByTitle;
-    int m_viewStyle = LargeIcons;
+    bool m_releaseEndsDoubleClick = false;
 };

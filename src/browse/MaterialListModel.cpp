@@ -1,5 +1,6 @@
 #include "browse/MaterialListModel.h"
 
+#include "base/ShownText.h"
 #include "resources/IconLibrary.h"
 
 int MaterialListModel::rowCount(const QModelIndex &parent) const
@@ -15,7 +16,7 @@ QVariant MaterialListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return entry.caption;
+        return ShownText::shortened(entry.caption, ShownText::CaptionCharacters);
     case Qt::DecorationRole:
         return IconLibrary::listImage(entry.image);
     case ImageRole:

@@ -1,0 +1,75 @@
+#include "browse/MaterialListView.h"
+
+#include "base/ShownText.h"
+#include "browse/CaptionWidths.h"
+#include "browse/MaterialListDelegate.h"
+
+#include <QPainter>
+
+MaterialListView::MaterialListView(QWidget *parent)
+    : QListView(parent), m_delegate(new MaterialListDelegate(this))
+{
+    setItemDelegate(m_delegate);
+    applyViewStyle(LargeIcons);
+}
+
+void MaterialListView::applyViewStyle(int style)
+{
+    m_style = style == SmallIcons || style == List ? style : LargeIcons;
+    const bool large = m_style == LargeIcons;
+    setViewMode(large ? QListView::IconMode : QListView::ListMode);
+    setFlow(m_style == List ? QListView::TopToBottom : QListView::LeftToRight);
+    setWrapping(true);
+    setIconSize(large ? QSize(LargeIconSize, LargeIconSize) : QSize(SmallIconSize, SmallIconSize));
+    setMovement(QListView::Static);
+    m_delegate->setIconAbove(large);
+}
+
+void MaterialListView::fitCaptions(const QVector<ListEntry> &entries)
+{
+    const int lineHeight = fontMetrics().lineSpacing();
+    QSize size;
+    if (m_style == LargeIcons) {
+        size = QSize(LargeCellWidth, MaterialListDelegate::captionTop(QRect(), LargeIconSize) +
+                                         MaterialListDelegate::CaptionLines * lineHeight +
+                                         MaterialListDelegate::Margin);
+    } else {
+        CaptionWidths widths(font());
+        int widest = 0;
+        for (const ListEntry &entry : entries)
+            widest = qMax(widest, widths.width(ShownText::shortened(entry.caption, ShownText::CaptionCharacters)));
+        // The style's margins around the icon and the text, as item views draw them.
+        const int margins = 4 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+        size = QSize(SmallIconSize + widest + margins + 2 * MaterialListDelegate::Margin,
+                     qMax(SmallIconSize, lineHeight) + 2 * MaterialListDelegate::Margin);
+    }
+    m_delegate->setItemSize(size);
+    setGridSize(m_style == LargeIcons ? size : QSize());
+    doItemsLayout();
+}
+
+void MaterialListView::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    if (m_style != LargeIcons)
+        return;
+    const QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    if (selected.isEmpty())
+        return;
+    const QRect cell = visualRect(selected.first());
+    const int width = cell.width() - 2 * MaterialListDelegate::Margin;
+    const QStringList lines =
+        MaterialListDelegate::captionLines(selected.first().data(Qt::DisplayRole).toString(), font(), width, 0);
+    if (lines.size() <= MaterialListDelegate::CaptionLines)
+        return;
+    const int lineHeight = fontMetrics().lineSpacing();
+    int top = MaterialListDelegate::captionTop(cell, LargeIconSize);
+    QPainter painter(viewport());
+    painter.fillRect(QRect(cell.x(), top, cell.width(), lines.size() * lineHeight), palette().highlight());
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    for (const QString &line : lines) {
+        painter.drawText(QRect(cell.x() + MaterialListDelegate::Margin, top, width, lineHeight),
+                         Qt::AlignHCenter | Qt::AlignTop, line);
+        top += lineHeight;
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "browse/ListEntry.h"
+
+#include <QListView>
+
+class MaterialListDelegate;
+
+// The list view of the material list in its three styles: large icons (a grid of fixed cells,
+// captions on up to two lines, the selected one whole), small icons and list (entries as wide as
+// the widest caption). The entries' size is fitted once per change of entries or style.
+class MaterialListView : public QListView
+{
+    Q_OBJECT
+public:
+    enum ViewStyle { LargeIcons = 0, SmallIcons = 1, List = 2 };
+    static constexpr int LargeIconSize = 24;
+    static constexpr int SmallIconSize = 16;
+    static constexpr int LargeCellWidth = 96;
+
+    explicit MaterialListView(QWidget *parent);
+
+    // Any other number is the large-icon style.
+    void applyViewStyle(int style);
+    int viewStyle() const { return m_style; }
+    // Sizes every entry for these captions and lays the list out again.
+    void fitCaptions(const QVector<ListEntry> &entries);
+
+protected:
+    // Over the grid, the selected entry's caption whole when two lines do not hold it.
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    MaterialListDelegate *m_delegate;
+    int m_style = LargeIcons;
+};
