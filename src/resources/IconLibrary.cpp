@@ -108,6 +108,12 @@ QIcon viewerImage(int index)
     return fromList(names, index);
 }
 
+QIcon exchangeImage(int index)
+{
+    static const QStringList names = {QStringLiteral("materials-export"), QStringLiteral("materials-import")};
+    return fromList(names, index);
+}
+
 QIcon mainIcon()
 {
     return fromFile(QStringLiteral("zindrel"));

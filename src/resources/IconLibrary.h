@@ -18,6 +18,8 @@ QIcon listImage(int index);
 QIcon detailImage(int index);
 // Tool bar of a separate viewer.
 QIcon viewerImage(int index);
+// The export (0) and the import (1) of materials, in the menus.
+QIcon exchangeImage(int index);
 // The application's own icon.
 QIcon mainIcon();
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QProgressDialog>
 
 ModalDriver::ModalDriver(QMessageBox::StandardButton defaultAnswer, QObject *parent)
     : QObject(parent), m_defaultAnswer(defaultAnswer)
@@ -39,6 +40,9 @@ void ModalDriver::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || modal == m_lastSeen || !modal->isVisible())
+        return;
+    // A progress dialog comes and goes with the work it shows: answering it would cancel that.
+    if (qobject_cast<QProgressDialog *>(modal))
         return;
     m_lastSeen = modal;
     if (!m_handlers.isEmpty()) {

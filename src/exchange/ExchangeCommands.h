@@ -1,0 +1,59 @@
+#pragma once
+
+#include "exchange/ExportWriter.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+class MaterialListModel;
+class QProgressDialog;
+class QTreeWidget;
+class QWidget;
+struct ExchangeReport;
+
+// "导出资料…" and "导入资料…": materials out to a folder of Markdown files and back in. Both
+// show their progress in a dialog that can cancel them and on the status line, let the window
+// work meanwhile, and end with a report. An import that adds categories announces it once the
+// materials are filed, so that the tree is saved; both announce when the list must be read again.
+class ExchangeCommands : public QObject
+{
+    Q_OBJECT
+public:
+    // The tree's selection says what to export and where to import; the search's hits are what
+    // "搜索结果" exports; dialogs open over the window.
+    ExchangeCommands(QTreeWidget *tree, const MaterialListModel *searchResults, QWidget *window);
+
+public slots:
+    // The selected category with its sub-categories, a root, the last search's hits, or with
+    // nothing selected the whole base, into a new folder of a folder the person picks.
+    void exportMaterials();
+    // A folder of .md and .txt files into the selected category (the whole base with nothing
+    // selected).
+    void importMaterials();
+
+signals:
+    void statusChanged(const QString &text);
+    void progressChanged(int value);
+    void treeChanged();
+    void listChanged();
+
+private:
+    // What the tree's selection exports; empty, after a message, when there is nothing.
+    QVector<ExportWriter::Part> exportParts() const;
+    QString askFolder(const QString &caption, const QString &name);
+    void prepareProgress(QProgressDialog &dialog, const QString &caption);
+    // Shows where the work stands now and then, letting the window work; false when the person
+    // cancelled.
+    bool showProgress(QProgressDialog &dialog, const QString &text, int done, int total);
+    void addCategories(const QVector<QStringList> &categories);
+    void finish(const QString &caption, const QString &summary, const ExchangeReport &report);
+
+    QTreeWidget *m_tree;
+    const MaterialListModel *m_searchResults;
+    QWidget *m_window;
+    QString m_lastFolder;
+    QElapsedTimer m_sinceStart;
+    QElapsedTimer m_sinceUpdate;
+    bool m_running = false;
+};

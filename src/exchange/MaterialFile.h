@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// One material as a Markdown file: a front matter (title, author, created, kind, and for an
+// instance material its path), an empty line, then the body as it was typed, ended by LF.
+// Read back, the one empty line after the front matter and the one line break at the very end
+// are dropped again, so that a body comes back exactly, blank lines and final breaks included,
+// also after an editor has added a final line break or turned every LF into CR LF.
+struct MaterialFile
+{
+    static inline const QString TextKind = QStringLiteral("text");
+    static inline const QString InstanceKind = QStringLiteral("instance");
+
+    QString title;
+    QString author;
+    QString created; // as given, checked by storedCreateTime()
+    QString kind;    // TextKind, InstanceKind, or what another program wrote; empty when none
+    QString path;    // the file or program of an instance material
+    QString body;    // line breaks as LF
+    bool hasFrontMatter = false;
+
+    QString text() const;
+    static MaterialFile parse(const QString &text);
+
+    // The creation time in its stored form ("yyyy-MM-dd HH:mm:ss", the date alone at midnight)
+    // when the file gives one in that form, in ISO 8601 or as a date; empty otherwise.
+    QString storedCreateTime() const;
+};

@@ -1,0 +1,98 @@
+#include "exchange/MaterialImporter.h"
+
+#include "base/AnsiText.h"
+#include "exchange/ImportPlan.h"
+#include "exchange/ImportedFile.h"
+#include "store/Database.h"
+#include "store/InstanceMaterial.h"
+#include "store/SqlText.h"
+#include "store/TextMaterial.h"
+#include "tree/NodeRules.h"
+
+#include <QDir>
+
+namespace {
+void fillCommon(Material &record, const MaterialFile &material, const QStringList &place)
+{
+    record.title = SqlText::toTokens(material.title, false);
+    record.author = material.author;
+    record.category = place.value(1);
+    record.subcategory = place.value(2);
+    const QString created = material.storedCreateTime();
+    if (!created.isEmpty())
+        record.createTime = created; // otherwise the record's own stamp: now
+}
+
+QStringList storedLines(const QString &text)
+{
+    return AnsiText::typedLines(SqlText::toTokens(text, true));
+}
+} // namespace
+
+QString MaterialImporter::statement(const MaterialFile &material, const QStringList &place, QString *reason)
+{
+    const bool instance = place.first() == NodeRules::InstanceRootText;
+    QString sql;
+    if (instance && material.kind != MaterialFile::InstanceKind) {
+        *reason = QStringLiteral("不是实例资料的文件，只能导入到“文字资料”下的分类");
+    } else if (!instance && material.kind == MaterialFile::InstanceKind) {
+        *reason = QStringLiteral("是实例资料的文件，只能导入到“实例资料”下的分类");
+    } else if (instance) {
+        InstanceMaterial record;
+        fillCommon(record, material, place);
+        record.description = storedLines(material.body);
+        record.path = material.path;
+        sql = record.insertStatement();
+    } else {
+        TextMaterial record;
+        fillCommon(record, material, place);
+        record.body = storedLines(material.body);
+        sql = record.insertStatement();
+    }
+    // A statement ends at a NUL character; only an escape in the front matter can bring one.
+    if (sql.contains(QChar(u'\0'))) {
+        *reason = QStringLiteral("文字中含有空字符（NUL）");
+        sql.clear();
+    }
+    return sql;
+}
+
+ExchangeReport MaterialImporter::run(const std::function<bool(int done, int total)> &progress)
+{
+    ExchangeReport report = m_plan.report();
+    Database *data = Database::current();
+    if (!data) {
+        report.outcome = ExchangeReport::Failed;
+        report.error = QStringLiteral("数据模块尚未建立");
+        return report;
+    }
+    data->pointAtProgramFolder();
+    const QVector<ImportPlan::File> &files = m_plan.files();
+    const QDir folder(m_plan.folder());
+    const int total = static_cast<int>(files.size());
+    int position = 0;
+    auto next = [&](QString *sql) {
+        if (position >= total)
+            return false;
+        const ImportPlan::File &file = files.at(position++);
+        MaterialFile material;
+        QString reason;
+        sql->clear();
+        if (ImportedFile::read(file.path, &material, &reason))
+            *sql = statement(material, file.place, &reason);
+        if (sql->isEmpty())
+            report.skip(folder.relativeFilePath(file.path), reason);
+        else
+            ++report.materials;
+        return true;
+    };
+    const Database::BatchOutcome outcome = data->executeBatch(
+        next, [&progress, total](int steps) { return progress(steps, total); }, &report.error);
+    if (outcome != Database::BatchOutcome::Committed) {
+        report.outcome =
+            outcome == Database::BatchOutcome::Cancelled ? ExchangeReport::Cancelled : ExchangeReport::Failed;
+        report.materials = 0;
+        report.categories = 0;
+    }
+    return report;
+}

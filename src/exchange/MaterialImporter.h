@@ -1,0 +1,29 @@
+#pragma once
+
+#include "exchange/ExchangeReport.h"
+
+#include <functional>
+
+class ImportPlan;
+#include <QStringList>
+struct MaterialFile;
+
+// Files the materials of an import plan in one transaction: all of them or, when the import is
+// cancelled or fails, none. Each file becomes a material of its category's root: an instance
+// material's file goes only under the instance root, any other file only under the text root.
+// Titles and bodies take their stored form by the rules of the add dialog, so that an exported
+// material comes back byte for byte.
+class MaterialImporter
+{
+public:
+    explicit MaterialImporter(const ImportPlan &plan) : m_plan(plan) {}
+
+    // progress(done, total) is called after every file; false cancels the import.
+    ExchangeReport run(const std::function<bool(int done, int total)> &progress);
+
+private:
+    // The insert statement of the file's material; empty, with the reason, when it is left out.
+    static QString statement(const MaterialFile &material, const QStringList &place, QString *reason);
+
+    const ImportPlan &m_plan;
+};

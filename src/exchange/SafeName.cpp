@@ -1,0 +1,92 @@
+#include "exchange/SafeName.h"
+
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+
+namespace SafeName {
+
+namespace {
+const QString Unnamed = QStringLiteral("未命名");
+
+QChar replacement(QChar ch)
+{
+    switch (ch.unicode()) {
+    case u'/':
+        return QChar(u'／');
+    case u'\\':
+        return QChar(u'＼');
+    case u':':
+        return QChar(u'：');
+    case u'*':
+        return QChar(u'＊');
+    case u'?':
+        return QChar(u'？');
+    case u'"':
+        return QChar(u'＂');
+    case u'<':
+        return QChar(u'＜');
+    case u'>':
+        return QChar(u'＞');
+    case u'|':
+        return QChar(u'｜');
+    default:
+        return ch.category() == QChar::Other_Control ? QLatin1Char('_') : ch;
+    }
+}
+
+// Blanks at both ends and dots at the end, until neither is left.
+QString trimmed(const QString &name)
+{
+    qsizetype end = name.size();
+    while (end > 0 && (name.at(end - 1).isSpace() || name.at(end - 1) == QLatin1Char('.')))
+        --end;
+    qsizetype start = 0;
+    while (start < end && name.at(start).isSpace())
+        ++start;
+    return name.mid(start, end - start);
+}
+
+bool isReservedOnWindows(const QString &name)
+{
+    // Windows also counts the superscript digits as device numbers.
+    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[0-9¹²³])$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    return reserved.match(dot < 0 ? name : name.left(dot)).hasMatch();
+}
+} // namespace
+
+QString cut(const QString &text, int maxBytes)
+{
+    if (text.toUtf8().size() <= maxBytes)
+        return text;
+    QTextBoundaryFinder boundaries(QTextBoundaryFinder::Grapheme, text);
+    qsizetype kept = 0;
+    int bytes = 0;
+    for (qsizetype next = boundaries.toNextBoundary(); next > 0; next = boundaries.toNextBoundary()) {
+        bytes += static_cast<int>(text.mid(kept, next - kept).toUtf8().size());
+        if (bytes > maxBytes)
+            break;
+        kept = next;
+    }
+    return text.left(kept);
+}
+
+QString make(const QString &name, int maxBytes)
+{
+    QString safe = name;
+    for (QChar &ch : safe)
+        ch = replacement(ch);
+    safe = trimmed(cut(trimmed(safe), maxBytes));
+    if (safe.startsWith(QLatin1Char('.')))
+        safe[0] = QLatin1Char('_');
+    if (safe.isEmpty())
+        return Unnamed;
+    if (isReservedOnWindows(safe)) {
+        const qsizetype dot = safe.indexOf(QLatin1Char('.'));
+        safe.insert(dot < 0 ? safe.size() : dot, QLatin1Char('_'));
+    }
+    return safe;
+}
+
+} // namespace SafeName
