@@ -1,5 +1,7 @@
 #include "browse/DetailPane.h"
 
+#include "base/AnsiText.h"
+#include "base/ShownText.h"
 #include "browse/DetailRows.h"
 #include "browse/MaterialListModel.h"
 #include "browse/MaterialViewer.h"
@@ -12,6 +14,7 @@
 #include "widgets/ActionLink.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/ProgramEvents.h"
+#include "widgets/TermMarks.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -22,9 +25,10 @@
 #include <QUrl>
 
 namespace {
-// A value cell shows one line; the row keeps its text as it is.
-QString singleLine(QString text)
+// A value cell shows one line of a bounded length; the row keeps its text as it is.
+QString singleLine(const QString &value)
 {
+    QString text = ShownText::shortened(value, ShownText::ValueCharacters);
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -43,8 +47,10 @@ DetailPane::DetailPane(QTreeWidget *categoryTree, QWidget *panel)
     m_rows->header()->resizeSection(1, 400);
     m_rows->header()->setStretchLastSection(false);
     m_rows->setRootIsDecorated(false);
+    // An item rule without selection colours would draw a selected row white on white.
     m_rows->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"));
+        "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"
+        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Row captions may be edited in place; the edit goes nowhere.
     connect(m_rows, &QTreeWidget::itemDoubleClicked, m_rows, [this](QTreeWidgetItem *item, int column) {
@@ -91,12 +97,16 @@ void DetailPane::showEntry(const QModelIndex &entry, bool selected)
     if (image == ListEntry::TextMaterial) {
         TextMaterial record;
         record.load(id);
-        showRows(DetailRows::textRows(record, id, m_settings.browseInNewWindow));
+        QList<DetailRow> rows = DetailRows::textRows(record, id, m_settings.browseInNewWindow);
+        showMatchContext(rows, record.body);
+        showRows(rows);
     } else if (image == ListEntry::InstanceMaterial) {
         InstanceMaterial record;
         record.load(id);
         m_runPath = record.path;
-        showRows(DetailRows::instanceRows(record, id));
+        QList<DetailRow> rows = DetailRows::instanceRows(record, id);
+        showMatchContext(rows, record.description);
+        showRows(rows);
     } else {
         showCategory(entry.data(Qt::DisplayRole).toString(), image);
     }
@@ -108,7 +118,7 @@ void DetailPane::showCategory(const QString &caption, int image)
     QTreeWidgetItem *node = nullptr;
     QString statement;
     if (topLevel) {
-        node = CategoryTree::findByText(m_categoryTree, caption);
+        node = CategoryTree::findRoot(m_categoryTree, caption);
         statement = DetailRows::countStatementOfKind(caption);
     } else if (QTreeWidgetItem *selectedNode = CategoryTree::selectedNode(m_categoryTree)) {
         // The first child of that name, else the last child.
@@ -142,6 +152,9 @@ void DetailPane::showRows(const QList<DetailRow> &rows)
         if (row.link.isEmpty())
             continue;
         auto *link = new ActionLink(row.link, row.linkTag, m_rows->viewport());
+        // A long value runs on under the link: the link covers it instead of overprinting it.
+        link->setAutoFillBackground(true);
+        link->setBackgroundRole(QPalette::Base);
         const QRect bounds = m_rows->visualItemRect(item);
         link->move(m_rows->header()->sectionSize(0) + bounds.left() + 300, bounds.top() + 1);
         link->show();
@@ -165,6 +178,7 @@ void DetailPane::viewHere(ActionLink *link)
     m_viewer->setPlainText(DetailRows::composedText(record).join(QLatin1Char('\n')));
     m_viewer->show();
     m_viewer->raise();
+    TermMarks::apply(m_viewer, listedQuery());
 }
 
 void DetailPane::viewInNewWindow(ActionLink *link)
@@ -183,7 +197,26 @@ void DetailPane::viewInNewWindow(ActionLink *link)
         RefillViewerEvent refill(kind, link->tag());
         QCoreApplication::sendEvent(viewer, &refill);
     }
+    viewer->markTerms(listedQuery());
     m_lastViewerCaption = viewer->windowTitle();
+}
+
+FullTextQuery DetailPane::listedQuery() const
+{
+    return CategoryTree::isSearchResultNode(CategoryTree::selectedNode(m_categoryTree)) ? m_fullTextQuery
+                                                                                        : FullTextQuery();
+}
+
+void DetailPane::showMatchContext(QList<DetailRow> &rows, const QStringList &lines) const
+{
+    const QString context = listedQuery().context(AnsiText::joinLines(lines));
+    if (context.isEmpty())
+        return;
+    for (DetailRow &row : rows) {
+        if (row.link == DetailRows::ViewHere || row.link == DetailRows::ViewInNewWindow ||
+            row.link == DetailRows::ViewAbout)
+            row.value = context + QStringLiteral("     ");
+    }
 }
 
 void DetailPane::runMaterial()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/FullTextQuery.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -46,12 +48,18 @@ public slots:
     void viewHere(ActionLink *link);
     void viewInNewWindow(ActionLink *link);
     void runMaterial();
+    // The full-text query whose hits "搜索结果" holds: its hits show where the terms occur.
+    void setFullTextQuery(const FullTextQuery &query) { m_fullTextQuery = query; }
 
 private:
     void removeLinks();
     void showRows(const QList<DetailRow> &rows);
     void showCategory(const QString &caption, int image);
     QWidget *window() const;
+    // The full-text query while its hits are listed; an empty one otherwise.
+    FullTextQuery listedQuery() const;
+    // The preview row shows the text around the first occurrence instead of the text's start.
+    void showMatchContext(QList<DetailRow> &rows, const QStringList &lines) const;
 
     QTreeWidget *m_categoryTree;
     QTreeWidget *m_rows;
@@ -60,4 +68,5 @@ private:
     ViewerSettings m_settings;
     QString m_runPath;           // the path of the instance shown last: "运行资料" runs it
     QString m_lastViewerCaption; // the separate viewer filled last; emptied when any viewer closes
+    FullTextQuery m_fullTextQuery;
 };

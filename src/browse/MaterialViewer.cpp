@@ -1,11 +1,13 @@
 #include "browse/MaterialViewer.h"
 
+#include "base/ShownText.h"
 #include "browse/DetailRows.h"
 #include "browse/ViewerLook.h"
 #include "resources/IconLibrary.h"
 #include "store/InstanceMaterial.h"
 #include "store/TextMaterial.h"
 #include "widgets/ProgramEvents.h"
+#include "widgets/TermMarks.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -78,12 +80,12 @@ void MaterialViewer::fill(int kind, qint64 id)
         TextMaterial record;
         record.load(id);
         m_text->setPlainText(DetailRows::composedText(record).join(QLatin1Char('\n')));
-        setWindowTitle(record.title);
+        setWindowTitle(ShownText::shortened(record.title, ShownText::CaptionCharacters));
     } else {
         InstanceMaterial record;
         record.load(id);
         m_text->setPlainText(record.description.join(QLatin1Char('\n')));
-        setWindowTitle(record.title + QStringLiteral("的简介"));
+        setWindowTitle(ShownText::shortened(record.title, ShownText::CaptionCharacters) + QStringLiteral("的简介"));
     }
 }
 
@@ -109,6 +111,11 @@ void MaterialViewer::closeEvent(QCloseEvent *event)
 {
     emit closed();
     QWidget::closeEvent(event);
+}
+
+void MaterialViewer::markTerms(const FullTextQuery &query)
+{
+    TermMarks::apply(m_text, query);
 }
 
 void MaterialViewer::selectAll()

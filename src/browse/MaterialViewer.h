@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class FullTextQuery;
 class QPlainTextEdit;
 
 // A separate viewer: a window of its own, above the others, showing one material's text or an
@@ -21,6 +22,8 @@ public:
     static MaterialViewer *findVisible(const QString &caption);
     // The colour a refill applies; the main window's setting may have changed since opening.
     void setBackColor(int color) { m_backColor = color; }
+    // Marks where a full-text search's terms occur in the text shown; an empty query, none.
+    void markTerms(const FullTextQuery &query);
 
 public slots:
     void selectAll();

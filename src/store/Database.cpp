@@ -1,11 +1,15 @@
 #include "store/Database.h"
 
 #include "base/ProgramFolder.h"
+#include "store/FullTextTokenizer.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 namespace {
 const QString MainConnection = QStringLiteral("MainConnection");
@@ -42,8 +46,17 @@ void Database::pointAtProgramFolder()
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
 }
 
+bool Database::refuseWhileBatchRuns(QString *error) const
+{
+    if (m_batchRunning)
+        *error = QStringLiteral("数据库正被一项长时间的操作占用，请等它结束后再试。");
+    return m_batchRunning;
+}
+
 bool Database::run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error)
 {
+    if (refuseWhileBatchRuns(error))
+        return false;
     QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
     bool ok = false;
     if (!db.open()) {
@@ -71,6 +84,58 @@ bool Database::execute(const QString &sql, QString *error)
         sql, [](QSqlQuery &) {}, error);
 }
 
+bool Database::executeKeptIf(const QString &sql, const std::function<bool()> &keep, QString *error)
+{
+    if (refuseWhileBatchRuns(error))
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
+    if (!db.open()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    bool kept = false;
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+    } else {
+        {
+            QSqlQuery query(db);
+            if (!query.exec(sql))
+                *error = query.lastError().text();
+            else if (keep())
+                kept = true;
+        }
+        if (kept && !db.commit()) {
+            *error = db.lastError().text();
+            kept = false;
+        }
+        if (!kept)
+            db.rollback();
+    }
+    db.close();
+    return kept;
+}
+
+bool Database::runOnConnection(const std::function<bool(QSqlDatabase &db, QString *error)> &work,
+                               QString *error)
+{
+    if (refuseWhileBatchRuns(error))
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
+    if (!db.open()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    m_batchRunning = true;
+    const QVariant handle = db.driver()->handle();
+    sqlite3 *connection = qstrcmp(handle.typeName(), "sqlite3*") == 0
+                              ? *static_cast<sqlite3 *const *>(handle.constData())
+                              : nullptr;
+    const bool ok = FullTextTokenizer::registerOn(connection, error) && work(db, error);
+    m_batchRunning = false;
+    db.close();
+    return ok;
+}
+
 bool Database::select(const QString &sql, const std::function<void(const QSqlQuery &row)> &reader,
                       QString *error)
 {
@@ -81,4 +146,48 @@ bool Database::select(const QString &sql, const std::function<void(const QSqlQue
                 reader(query);
         },
         error);
+}
+
+Database::BatchOutcome Database::executeBatch(const std::function<bool(QString *sql)> &next,
+                                              const std::function<bool(int steps)> &proceed, QString *error)
+{
+    if (refuseWhileBatchRuns(error))
+        return BatchOutcome::Failed;
+    QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
+    if (!db.open()) {
+        *error = db.lastError().text();
+        return BatchOutcome::Failed;
+    }
+    m_batchRunning = true;
+    BatchOutcome outcome = BatchOutcome::Committed;
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        outcome = BatchOutcome::Failed;
+    } else {
+        {
+            QSqlQuery query(db);
+            QString sql;
+            for (int steps = 1; next(&sql); ++steps) {
+                if (!sql.isEmpty() && !query.exec(sql)) {
+                    *error = query.lastError().text();
+                    outcome = BatchOutcome::Failed;
+                    break;
+                }
+                if (!proceed(steps)) {
+                    outcome = BatchOutcome::Cancelled;
+                    break;
+                }
+            }
+            query.finish();
+        }
+        if (outcome == BatchOutcome::Committed && !db.commit()) {
+            *error = db.lastError().text();
+            outcome = BatchOutcome::Failed;
+        }
+        if (outcome != BatchOutcome::Committed)
+            db.rollback();
+    }
+    db.close();
+    m_batchRunning = false;
+    return outcome;
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 // The one connection to Data.QBD in the program folder, opened for one operation and closed
@@ -26,8 +27,28 @@ public:
 
     // Runs one statement that returns no rows.
     bool execute(const QString &sql, QString *error);
+    // Runs one statement in a transaction that is committed only when keep(), called after the
+    // statement succeeded, agrees; otherwise nothing changes (and *error stays as it was).
+    bool executeKeptIf(const QString &sql, const std::function<bool()> &keep, QString *error);
     // Runs one select and hands each row to the reader in turn.
     bool select(const QString &sql, const std::function<void(const QSqlQuery &row)> &reader, QString *error);
+
+    enum class BatchOutcome { Committed, Cancelled, Failed };
+    // Runs many statements on one connection, opened once, inside one transaction: all of them
+    // take effect or none. next() hands out the next statement (an empty one runs nothing) and
+    // returns false when there is none left; proceed(steps) is asked after every step and
+    // cancels, rolling everything back, when it returns false. It may process events: meanwhile
+    // every other operation is refused, since opening the connection again would close it.
+    BatchOutcome executeBatch(const std::function<bool(QString *sql)> &next,
+                              const std::function<bool(int steps)> &proceed, QString *error);
+
+    // What an operation says when another program held the database past the busy time-out.
+    static inline const QString BusyText = QStringLiteral("数据库正被其他程序占用，请稍后再试");
+
+    // Runs work on the open connection, with the full-text index's tokenizer registered on it,
+    // and closes it after. Like a batch, the work may process events, and other operations are
+    // refused meanwhile.
+    bool runOnConnection(const std::function<bool(QSqlDatabase &db, QString *error)> &work, QString *error);
 
     void reportStatus(const QString &text) { emit statusReported(text); }
     void reportProgress(int value) { emit progressReported(value); }
@@ -39,5 +60,9 @@ signals:
 private:
     bool run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error);
 
+    // True when a batch holds the connection open.
+    bool refuseWhileBatchRuns(QString *error) const;
+
     QString m_databasePath;
+    bool m_batchRunning = false;
 };

@@ -28,6 +28,18 @@ QString fromTokens(const QString &text, bool isLong)
     return unquoted;
 }
 
+QString fromTokensExpression(const QString &column, bool isLong)
+{
+    // replace() works left to right without overlaps, as QString::replace does; the apostrophe
+    // token goes first, as above.
+    QString expression = QStringLiteral("replace(") + column + QLatin1Char(',') + literal(ApostropheToken) +
+                         QStringLiteral(",'''')");
+    if (isLong)
+        expression = QStringLiteral("replace(") + expression + QLatin1Char(',') + literal(ColonToken) +
+                     QStringLiteral(",':')");
+    return expression;
+}
+
 QString literal(const QString &value)
 {
     QString escaped = value;

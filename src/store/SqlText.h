@@ -9,6 +9,9 @@ namespace SqlText {
 // each colon as "+(MH)+". Stored data relies on these tokens.
 QString toTokens(const QString &text, bool isLong);
 QString fromTokens(const QString &text, bool isLong);
+// The same restoring as an SQL expression over a column, for statements that read stored text
+// as a person sees it.
+QString fromTokensExpression(const QString &column, bool isLong);
 
 // A text value between single quotes with each apostrophe doubled, so that no value can end
 // the literal early. For a value without an apostrophe this is the value between quotes.

@@ -1,0 +1,32 @@
+#include "search/FullTextBox.h"
+
+#include "widgets/LineEdits.h"
+
+#include <QKeyEvent>
+
+namespace {
+constexpr int BoxWidth = 180;
+}
+
+FullTextBox::FullTextBox(QWidget *parent) : QLineEdit(parent)
+{
+    setObjectName(QStringLiteral("fullTextBox"));
+    setPlaceholderText(QStringLiteral("全文搜索"));
+    setAccessibleName(QStringLiteral("全文搜索"));
+    setToolTip(QStringLiteral("全文搜索：在所有资料的标题和内容中查找（Ctrl+F）"));
+    setClearButtonEnabled(true);
+    setFixedWidth(BoxWidth);
+    // A query that is too long is refused with a message, never cut without a word.
+    LineEdits::allowAnyLength(this);
+    connect(this, &QLineEdit::returnPressed, this, [this] { emit searchRequested(text()); });
+}
+
+void FullTextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        clear();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}

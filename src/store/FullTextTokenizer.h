@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// The full-text index's tokenizer for SQLite's FTS5, registered on each connection as it opens.
+// A text is indexed as every pair of neighbouring characters, each at the position of its first
+// character, with that single character at the same position; blanks end a run and are never
+// indexed (a search term holds none). A query string becomes the pairs of its characters at
+// consecutive positions (one character: that character alone). So a term of any length is
+// found exactly where it occurs as a substring: one token for one or two characters, a phrase
+// of pairs for more. ASCII letters are indexed and searched in lower case.
+namespace FullTextTokenizer {
+
+inline constexpr char Name[] = "zindrel_pairs";
+// The rank of a hit: how often the query's terms occur in it.
+inline constexpr char OccurrencesFunction[] = "occurrences";
+
+// The blanks that separate query terms: those QChar::isSpace knows.
+bool isBlank(char32_t character);
+
+// Registers the tokenizer and the rank function. False, with the reason, when the connection's
+// SQLite has no FTS5.
+bool registerOn(sqlite3 *db, QString *error);
+
+} // namespace FullTextTokenizer
