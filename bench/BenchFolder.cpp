@@ -174,6 +174,29 @@ bool BenchFolder::create(QString *error)
     return writeTrees(roots, error) && writeDatabase(roots, error);
 }
 
+bool BenchFolder::createEmpty(const QString &path, QString *error)
+{
+    const QVector<TreeNode> roots{rootOf(NodeRules::TextRootText, {}),
+                                  rootOf(NodeRules::InstanceRootText, {}),
+                                  rootOf(NodeRules::SearchResultText, {})};
+    if (!TreeFile(QDir(path).filePath(QStringLiteral("MTS.qb"))).save(roots, error))
+        return false;
+    sqlite3 *raw = nullptr;
+    const int opened = sqlite3_open_v2(QDir(path).filePath(QStringLiteral("Data.QBD")).toUtf8().constData(),
+                                       &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    Connection db(raw, &sqlite3_close);
+    if (opened != SQLITE_OK) {
+        *error = QString::fromUtf8(sqlite3_errmsg(raw));
+        return false;
+    }
+    const QList<QByteArray> schema = schemaStatements(error);
+    for (const QByteArray &statement : schema) {
+        if (!exec(db.get(), statement, error))
+            return false;
+    }
+    return !schema.isEmpty();
+}
+
 QVector<TreeNode> BenchFolder::mainTree()
 {
     SampleText names(Seed);

@@ -40,6 +40,10 @@ public:
     QString bigTreeFolder() const;
     QString bigTreePath() const;
 
+    // An empty program folder: the three roots and a database from the installed schema, for
+    // the import figure.
+    static bool createEmpty(const QString &path, QString *error);
+
 private:
     // The tree of the main folder; the same every time.
     static QVector<TreeNode> mainTree();

@@ -2,57 +2,42 @@
 
 #include "BenchFolder.h"
 #include "IdleWait.h"
+#include "InsertSample.h"
 #include "SampleText.h"
 
-#include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
 #include "browse/MaterialListModel.h"
 #include "browse/Navigator.h"
+#include "exchange/ExportWriter.h"
+#include "exchange/ImportPlan.h"
+#include "exchange/MaterialImporter.h"
 #include "search/SearchDialog.h"
 #include "shell/MainWindow.h"
 #include "store/Database.h"
 #include "store/Statements.h"
-#include "store/TextMaterial.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
 #include "tree/TreeFile.h"
 #include "tree/TreeFileError.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListView>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <sys/resource.h>
 
 namespace {
-constexpr int InsertCount = 2000;
-constexpr std::uint32_t InsertSeed = 4711;
-
 // Picks a list entry the way a user does: the entry becomes current, then the list says so.
 void choose(QComboBox *list, const QString &text)
 {
     const int index = list->findText(text);
     list->setCurrentIndex(index);
     emit list->activated(index);
-}
-
-// One material as an add dialog hands it to its record: title and body in their stored form.
-struct SampleMaterial
-{
-    QString title;
-    QString author;
-    QStringList body;
-};
-
-void fill(TextMaterial &record, const SampleMaterial &material)
-{
-    record.title = material.title;
-    record.category = BenchFolder::InsertCategory;
-    record.author = material.author;
-    record.body = material.body;
 }
 } // namespace
 
@@ -64,9 +49,9 @@ Benchmark::~Benchmark()
     m_database.reset();
 }
 
-const QStringList Benchmark::FigureNames{QStringLiteral("start"),  QStringLiteral("list"),
-                                         QStringLiteral("open"),   QStringLiteral("search"),
-                                         QStringLiteral("insert"), QStringLiteral("tree")};
+const QStringList Benchmark::FigureNames{
+    QStringLiteral("start"),  QStringLiteral("list"), QStringLiteral("open"),     QStringLiteral("search"),
+    QStringLiteral("insert"), QStringLiteral("tree"), QStringLiteral("exchange"), QStringLiteral("fulltext")};
 
 bool Benchmark::run(const QString &only, QString *error)
 {
@@ -87,7 +72,10 @@ bool Benchmark::run(const QString &only, QString *error)
     }
     measureMemory();
     return (!wanted("open") || measureOpen(error)) && (!wanted("search") || measureSearch(error)) &&
-           (!wanted("insert") || measureInsert(error)) && (!wanted("tree") || measureTree(error));
+           (!wanted("insert") || measureInsert(error)) && (!wanted("tree") || measureTree(error)) &&
+           (!wanted("exchange") || measureExchange(error)) &&
+           (!wanted("fulltext") ||
+            FullTextBenchmark(m_folder, *m_window, *m_database, m_raw).run(&m_figures.fullText, error));
 }
 
 double Benchmark::startOnce(const QString &folder)
@@ -230,34 +218,17 @@ bool Benchmark::measureSearch(QString *error)
 
 bool Benchmark::measureInsert(QString *error)
 {
-    SampleText sample(InsertSeed);
-    QVector<SampleMaterial> materials;
-    QList<QByteArray> statements;
-    for (int i = 0; i < InsertCount; ++i) {
-        materials.append(
-            {sample.title(), sample.author(), AnsiText::splitLines(QString::fromUtf8(sample.body()))});
-        TextMaterial record;
-        fill(record, materials.last());
-        statements.append(record.insertStatement().toUtf8());
-    }
+    const InsertSample sample;
+    const QList<QByteArray> statements = sample.statements();
     bool ok = true;
     m_figures.insert = Measure::alternating(
-        [&materials, &ok] {
-            return Measure::timed([&materials, &ok] {
-                for (const SampleMaterial &material : materials) {
-                    TextMaterial record;
-                    fill(record, material);
-                    ok = record.insert() && ok;
-                }
-            });
-        },
+        [&sample, &ok] { return Measure::timed([&sample, &ok] { ok = sample.insertAll() && ok; }); },
         [this, &statements, &ok] {
             return Measure::timed([this, &statements, &ok] { ok = m_raw.executeEach(statements) && ok; });
         });
-    m_figures.inserts = InsertCount;
+    m_figures.inserts = InsertSample::Count;
     // A kept folder stays as generated for the next run.
-    const QString cleanup =
-        Material::deleteStatement(BenchFolder::InsertCategory, QString(), NodeRules::TextRootText);
+    const QString cleanup = InsertSample::removal();
     if (!ok || !m_raw.executeEach({cleanup.toUtf8()})) {
         *error = ok ? QStringLiteral("the inserted materials could not be removed")
                     : QStringLiteral("an insert failed");
@@ -287,6 +258,53 @@ bool Benchmark::measureTree(QString *error)
     });
     if (categories != BenchFolder::BigTreeCategories) {
         *error = QStringLiteral("the tree file gave %1 categories").arg(categories);
+        return false;
+    }
+    return true;
+}
+
+bool Benchmark::measureExchange(QString *error)
+{
+    // One run each: a run writes 220,000 files, and the second would only find them cached.
+    QTemporaryDir target;
+    QTemporaryDir empty;
+    QVector<ExportWriter::Part> parts;
+    try {
+        for (const TreeNode &root :
+             TreeFile(QDir(m_folder.path()).filePath(QStringLiteral("MTS.qb"))).load()) {
+            if (root.name != NodeRules::SearchResultText)
+                parts.append({{root.name}, root.children, {}, false});
+        }
+    } catch (const TreeFileError &) {
+        *error = QStringLiteral("the tree file could not be read");
+        return false;
+    }
+    ExportWriter writer(parts);
+    ExchangeReport exported;
+    m_figures.exportSeconds =
+        Measure::timed([&] { exported = writer.run(target.path(), [](int, int) { return true; }); }) / 1000;
+    m_figures.exported = exported.materials;
+    if (exported.outcome != ExchangeReport::Done ||
+        exported.materials != BenchFolder::TextMaterials + BenchFolder::InstanceMaterials) {
+        *error =
+            QStringLiteral("the export wrote %1 materials: %2").arg(exported.materials).arg(exported.error);
+        return false;
+    }
+    if (!BenchFolder::createEmpty(empty.path(), error))
+        return false;
+    ProgramFolder::setPathForTesting(empty.path());
+    ExchangeReport imported;
+    m_figures.importSeconds = Measure::timed([&] {
+                                  ImportPlan plan(writer.folder(), {}, TreeFile().load());
+                                  if (plan.scan([](int) { return true; }))
+                                      imported = MaterialImporter(plan).run([](int, int) { return true; });
+                              }) /
+                              1000;
+    ProgramFolder::setPathForTesting(m_folder.path());
+    m_figures.imported = imported.materials;
+    if (imported.outcome != ExchangeReport::Done || imported.materials != exported.materials) {
+        *error =
+            QStringLiteral("the import filed %1 materials: %2").arg(imported.materials).arg(imported.error);
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FullTextBenchmark.h"
 #include "Measure.h"
 #include "RawSqlite.h"
 
@@ -22,12 +23,17 @@ struct Figures
     QString searchStatement;
     Measure::Pair insert; // 2,000 TextMaterial::insert, against raw inserts
     int inserts = 0;
-    double open = 0;         // a material selected in the list until the detail pane is filled
-    double start = 0;        // the main window created and shown until idle
-    double startFirst = 0;   // the same, the first time in the process (the warm-up run)
-    double startBigTree = 0; // the same with the 5,000-category tree
-    double treeLoad = 0;     // TreeFile loading the 5,000-category tree file
-    double rssMiB = 0;       // peak resident size after the 20,000-entry list
+    double open = 0;          // a material selected in the list until the detail pane is filled
+    double start = 0;         // the main window created and shown until idle
+    double startFirst = 0;    // the same, the first time in the process (the warm-up run)
+    double startBigTree = 0;  // the same with the 5,000-category tree
+    double treeLoad = 0;      // TreeFile loading the 5,000-category tree file
+    double rssMiB = 0;        // peak resident size after the 20,000-entry list
+    double exportSeconds = 0; // the whole base written out as Markdown files (one run)
+    double importSeconds = 0; // those files read into an empty base (one run)
+    int exported = 0;
+    int imported = 0;
+    FullTextFigures fullText;
 };
 
 // Measures the program's own code paths on a prepared program folder: a real main window with
@@ -53,6 +59,7 @@ private:
     bool measureSearch(QString *error);
     bool measureInsert(QString *error);
     bool measureTree(QString *error);
+    bool measureExchange(QString *error);
 
     // Creates and shows a main window on the folder until idle; its time in milliseconds, or a
     // negative number when the window could not be created.

@@ -53,6 +53,22 @@ int RawSqlite::select(const QByteArray &sql) const
     return rows;
 }
 
+qint64 RawSqlite::number(const QByteArray &sql) const
+{
+    sqlite3 *db = open(m_uri);
+    if (!db)
+        return -1;
+    qint64 value = -1;
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &statement, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        value = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
 bool RawSqlite::executeEach(const QList<QByteArray> &statements) const
 {
     for (const QByteArray &sql : statements) {

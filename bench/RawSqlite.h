@@ -14,6 +14,8 @@ public:
 
     // Reads the id and the title of every row the select returns. The row count, or -1.
     int select(const QByteArray &sql) const;
+    // The first column of the first row the select returns, or -1.
+    qint64 number(const QByteArray &sql) const;
     // Runs each statement on a connection of its own. False at the first failure.
     bool executeEach(const QList<QByteArray> &statements) const;
 

@@ -1,5 +1,7 @@
 #include "ResultTable.h"
 
+#include "InsertSample.h"
+
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
@@ -80,6 +82,37 @@ QStringList lines(const Figures &f)
     alone(QStringLiteral("start with the 5,000-category tree"), f.startBigTree,
           QStringLiteral("under 150 ms"));
     alone(QStringLiteral("tree file: 5,000 categories loaded"), f.treeLoad, none);
+    auto seconds = [&table, &none](const QString &figure, double s, int materials) {
+        if (s > 0)
+            table.append(row(figure.arg(count(materials)), number(s, 1) + QStringLiteral(" s"), none, none,
+                             QStringLiteral("under 60 s")));
+    };
+    seconds(QStringLiteral("export: %1 materials to Markdown files"), f.exportSeconds, f.exported);
+    seconds(QStringLiteral("import: %1 files into an empty base"), f.importSeconds, f.imported);
+    const FullTextFigures &t = f.fullText;
+    for (const FullTextFigures::Query &query : t.queries)
+        table.append(row(QStringLiteral("full text: \"%1\", %2 hits").arg(query.typed, count(query.hits)),
+                         milliseconds(query.pair.program), milliseconds(query.pair.raw),
+                         number(query.pair.ratio(), 3), QStringLiteral("under 50 ms, within 0.1")));
+    if (t.buildSeconds > 0) {
+        table.append(row(QStringLiteral("full-text index built: %1 materials").arg(count(t.indexed)),
+                         number(t.buildSeconds, 1) + QStringLiteral(" s"), none, none,
+                         QStringLiteral("under 90 s")));
+        table.append(row(QStringLiteral("database in use: without the index, with it"),
+                         number(t.usedBeforeMiB, 0) + QStringLiteral(" MiB, ") + number(t.usedAfterMiB, 0) +
+                             QStringLiteral(" MiB"),
+                         none, none, none));
+        table.append(row(
+            QStringLiteral("full-text index against the text it covers (%1 MiB)").arg(number(t.textMiB, 0)),
+            number(t.indexMiB, 0) + QStringLiteral(" MiB"), none, number(t.indexMiB / t.textMiB),
+            QStringLiteral("within 2.5")));
+        table.append(row(QStringLiteral("insert: %1 materials one by one, with the index (without)")
+                             .arg(count(InsertSample::Count)),
+                         milliseconds(t.insertWith), milliseconds(t.insertWithout),
+                         number(t.insertWith / t.insertWithout), QStringLiteral("within 1.3")));
+        alone(QStringLiteral("the next search, which indexes those %1 first").arg(count(InsertSample::Count)),
+              t.firstSearch, none);
+    }
     table.append(row(QStringLiteral("memory: peak resident after the list"),
                      number(f.rssMiB, 1) + QStringLiteral(" MiB"), none, none,
                      QStringLiteral("under 150 MiB")));
@@ -88,9 +121,14 @@ QStringList lines(const Figures &f)
 
 QString lastLine(const Figures &f)
 {
-    return QStringLiteral("bench: list=%1 search=%2 insert=%3 open=%4 start=%5 rss=%6")
-        .arg(number(f.list.ratio()), number(f.search.ratio()), number(f.insert.ratio()), number(f.open),
-             number(f.start, 1), number(f.rssMiB, 1));
+    const FullTextFigures::Query *slowest = f.fullText.slowest();
+    return QStringLiteral("bench: list=%1 search=%2 insert=%3 open=%4 start=%5 rss=%6 export=%7 import=%8")
+               .arg(number(f.list.ratio()), number(f.search.ratio()), number(f.insert.ratio()),
+                    number(f.open), number(f.start, 1), number(f.rssMiB, 1), number(f.exportSeconds, 1),
+                    number(f.importSeconds, 1)) +
+           QStringLiteral(" fulltext=%1 scan=%2")
+               .arg(number(slowest ? slowest->pair.program : 0, 1),
+                    number(slowest ? slowest->pair.raw : 0, 1));
 }
 
 } // namespace ResultTable

@@ -15,7 +15,7 @@ QString machine();
 QString loadAverage();
 
 QStringList lines(const Figures &figures);
-// bench: list=R search=R insert=R open=MS start=MS rss=MIB
+// bench: list=R search=R insert=R open=MS start=MS rss=MIB export=S import=S
 QString lastLine(const Figures &figures);
 
 } // namespace ResultTable

@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QDir>
 #include <QtTest>
 
 namespace {
@@ -62,6 +63,9 @@ private slots:
                                              QStringLiteral("删除当前选定的分类"),
                                              QStringLiteral("-"),
                                              QStringLiteral("在当前分类添加新的资料"),
+                                             QStringLiteral("-"),
+                                             QStringLiteral("导出资料…"),
+                                             QStringLiteral("导入资料…"),
                                              QStringLiteral("-"),
                                              QStringLiteral("退出")};
         QTest::newRow("edit") << QStringLiteral("编辑&E")
@@ -164,7 +168,8 @@ private slots:
         QCOMPARE(captionsOf(childNamed<QMenu>(fixture.window.get(), "treeMenu")),
                  QStringList({QStringLiteral("在当前分类添加新的子分类"), QStringLiteral("修改分类名"),
                               QStringLiteral("-"), QStringLiteral("删除当前选定的分类"), QStringLiteral("-"),
-                              QStringLiteral("在当前分类添加新的资料")}));
+                              QStringLiteral("在当前分类添加新的资料"), QStringLiteral("-"),
+                              QStringLiteral("导出资料…")}));
         const QStringList list = captionsOf(childNamed<QMenu>(fixture.window.get(), "listMenu"));
         QCOMPARE(list.mid(0, 6), QStringList({QStringLiteral("添加新的资料"), QStringLiteral("删除资料"),
                                               QStringLiteral("修改资料"), QStringLiteral("-"),
@@ -195,6 +200,12 @@ private slots:
         QTRY_VERIFY(window.tray()
                         ->floatingItem()
                         ->isChecked()); // the floating window's message arrives once the loop runs
+
+        // The tree taking the focus makes no node current: none may look selected.
+        window.show();
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(fixture.tree(), &focusIn);
+        QVERIFY(!fixture.tree()->currentItem());
     }
 
     void resizeRule()
@@ -251,6 +262,20 @@ private slots:
         fixture.window->quitProgram();
         QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")),
                  AnsiText::encode(QStringLiteral("文字资料0\r\n搜索结果0\r\n")));
+    }
+
+    void aTreeThatCannotBeSavedAtTheEndIsSaidSo()
+    {
+        MainWindowFixture fixture;
+        // A folder where the tree file was: no save can replace it.
+        fixture.folder.remove(QStringLiteral("MTS.qb"));
+        QVERIFY(QDir(fixture.folder.path()).mkdir(QStringLiteral("MTS.qb")));
+        ModalDriver driver;
+        fixture.window->quitProgram();
+        QCOMPARE(driver.boxes.size(), 1);
+        QVERIFY2(driver.boxes.first().text.startsWith(QStringLiteral("无法保存分类文件MTS.qb：")),
+                 qPrintable(driver.boxes.first().text));
+        QCOMPARE(driver.boxes.first().icon, QMessageBox::Critical);
     }
 
     void brokenTreeFileEndsCreation_data()

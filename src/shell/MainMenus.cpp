@@ -4,8 +4,11 @@
 #include "browse/Navigator.h"
 #include "edit/MaterialCommands.h"
 #include "edit/MaterialMover.h"
+#include "exchange/ExchangeCommands.h"
 #include "help/HelpCommands.h"
 #include "resources/IconLibrary.h"
+#include "search/FullTextBox.h"
+#include "search/FullTextSearch.h"
 #include "shell/MainWindow.h"
 #include "tree/CategoryCommands.h"
 #include "widgets/ToolButtonImage.h"
@@ -14,6 +17,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -57,6 +61,11 @@ void MainMenus::createMenuBar()
     file->addSeparator();
     addItem(file, QStringLiteral("在当前分类添加新的资料"), main(3), materials,
             &MaterialCommands::addMaterial);
+    file->addSeparator();
+    addItem(file, QStringLiteral("导出资料…"), IconLibrary::exchangeImage(0), m_window->exchangeCommands(),
+            &ExchangeCommands::exportMaterials);
+    addItem(file, QStringLiteral("导入资料…"), IconLibrary::exchangeImage(1), m_window->exchangeCommands(),
+            &ExchangeCommands::importMaterials);
     file->addSeparator();
     addItem(file, QStringLiteral("退出"), main(4), m_window, &MainWindow::quitProgram);
 
@@ -160,6 +169,19 @@ void MainMenus::createToolBar()
     addToolButton(QStringLiteral("helpButton"), QStringLiteral("帮助"), 11, this, &HelpCommands::openHelp);
     addToolButton(QStringLiteral("quitButton"), QStringLiteral("退出"), 4, m_window,
                   &MainWindow::quitProgram);
+
+    // The search box sits at the right end.
+    auto *spacer = new QWidget(m_toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_toolBar->addWidget(spacer);
+    auto *box = new FullTextBox(m_toolBar);
+    m_toolBar->addWidget(box);
+    connect(box, &FullTextBox::searchRequested, m_window->fullTextSearch(), &FullTextSearch::search);
+    auto *find = new QShortcut(QKeySequence::Find, m_window);
+    connect(find, &QShortcut::activated, box, [box] {
+        box->setFocus(Qt::ShortcutFocusReason);
+        box->selectAll();
+    });
 }
 
 void MainMenus::setCategoryButtonsEnabled(bool enabled)
@@ -186,6 +208,9 @@ void MainMenus::createTreeMenu()
     m_treeMenu->addSeparator();
     addItem(m_treeMenu, QStringLiteral("在当前分类添加新的资料"), treeImage(8), m_window->materialCommands(),
             &MaterialCommands::addMaterial);
+    m_treeMenu->addSeparator();
+    addItem(m_treeMenu, QStringLiteral("导出资料…"), IconLibrary::exchangeImage(0),
+            m_window->exchangeCommands(), &ExchangeCommands::exportMaterials);
     connect(tree, &QWidget::customContextMenuRequested, m_treeMenu,
             [this, tree](const QPoint &pos) { m_treeMenu->popup(tree->viewport()->mapToGlobal(pos)); });
 }

@@ -7,14 +7,17 @@
 #include "capture/DropWindow.h"
 #include "edit/MaterialCommands.h"
 #include "edit/MaterialMover.h"
+#include "exchange/ExchangeCommands.h"
 #include "help/AboutDialog.h"
 #include "resources/IconLibrary.h"
+#include "search/FullTextSearch.h"
 #include "search/SearchDialog.h"
 #include "settings/OptionsDialog.h"
 #include "shell/MainMenus.h"
 #include "shell/MainWindowTray.h"
 #include "store/Database.h"
 #include "tree/CategoryCommands.h"
+#include "tree/CategoryRecovery.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
 #include "tree/TreeFileError.h"
@@ -88,9 +91,11 @@ void MainWindow::createControls()
 
     m_listMenu = new QMenu(this);
     m_listMenu->setObjectName(QStringLiteral("listMenu"));
-    m_categoryCommands = new CategoryCommands(m_tree, this);
+    m_categoryCommands = new CategoryCommands(m_tree, &m_treeFile, this);
     m_materialCommands = new MaterialCommands(m_tree, m_list, this);
+    m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), this);
     m_mover = new MaterialMover(m_tree, m_list, m_listMenu, this);
+    m_fullTextSearch = new FullTextSearch(m_tree, m_list, this);
     m_tray = new MainWindowTray(this);
 
     splitter->addWidget(m_tree);
@@ -142,8 +147,16 @@ void MainWindow::wireParts()
     connect(m_list, &MaterialList::progressChanged, this, &MainWindow::setProgress);
 
     connect(m_navigator, &Navigator::statusChanged, this, &MainWindow::setStatusText);
-    connect(m_categoryCommands, &CategoryCommands::treeChanged, this, &MainWindow::saveTree);
+    connect(m_categoryCommands, &CategoryCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_materialCommands, &MaterialCommands::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_exchangeCommands, &ExchangeCommands::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_exchangeCommands, &ExchangeCommands::progressChanged, this, &MainWindow::setProgress);
+    connect(m_exchangeCommands, &ExchangeCommands::treeChanged, this, [this] { saveTree(); });
+    connect(m_exchangeCommands, &ExchangeCommands::listChanged, m_list, &MaterialList::refresh);
+    connect(m_fullTextSearch, &FullTextSearch::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_fullTextSearch, &FullTextSearch::progressChanged, this, &MainWindow::setProgress);
+    connect(m_fullTextSearch, &FullTextSearch::shownQueryChanged, m_detailPane,
+            &DetailPane::setFullTextQuery);
     connect(m_tray, &MainWindowTray::aboutRequested, this, &MainWindow::showAboutDialog);
     connect(m_tray, &MainWindowTray::quitRequested, this, &MainWindow::quitProgram);
 }
@@ -180,6 +193,28 @@ void MainWindow::attachDatabase(Database *database)
 {
     connect(database, &Database::statusReported, this, &MainWindow::setStatusText);
     connect(database, &Database::progressReported, this, &MainWindow::setProgress);
+    recoverCategories();
+}
+
+void MainWindow::recoverCategories()
+{
+    QVector<TreeNode> roots = CategoryTree::collect(m_tree);
+    QTreeWidgetItem *instanceRoot = CategoryTree::findRoot(m_tree, NodeRules::InstanceRootText);
+    const QVector<int> kinds{0, instanceRoot ? m_tree->indexOfTopLevelItem(instanceRoot) : -1};
+    int recovered = 0;
+    for (int index : kinds) {
+        if (index < 0 || index >= roots.size())
+            continue;
+        QVector<CategoryRecovery::Pair> pairs;
+        QString error;
+        if (CategoryRecovery::readPairs(NodeRules::tableOfRoot(roots.at(index).name), &pairs, &error))
+            recovered += CategoryRecovery::addMissing(roots[index], pairs);
+    }
+    if (recovered == 0)
+        return;
+    CategoryTree::fill(m_tree, roots);
+    saveTree();
+    setStatusText(QStringLiteral("找回了%1个分类：它们的资料在数据库里，分类文件里却没有").arg(recovered));
 }
 
 void MainWindow::setStatusText(const QString &text)
@@ -192,11 +227,15 @@ void MainWindow::setProgress(int value)
     m_progressBar->setValue(value);
 }
 
-void MainWindow::saveTree()
+bool MainWindow::saveTree(QString *error)
 {
-    QString error;
-    if (!m_treeFile.save(CategoryTree::collect(m_tree), &error))
-        setStatusText(QStringLiteral("无法保存分类文件MTS.qb：") + error);
+    QString why;
+    if (m_treeFile.save(CategoryTree::collect(m_tree), &why))
+        return true;
+    setStatusText(QStringLiteral("无法保存分类文件MTS.qb：") + why);
+    if (error)
+        *error = why;
+    return false;
 }
 
 void MainWindow::showNodeExpanded(QTreeWidgetItem *item)
@@ -271,8 +310,8 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     m_panel->layoutParts();
-    if (!m_closing && CategoryTree::selectedNode(m_tree))
-        m_list->refresh();
+    // The entries held are laid out for the new width; the database is not read again.
+    m_list->view()->doItemsLayout();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -305,7 +344,11 @@ void MainWindow::finishClosing()
     if (m_closing)
         return;
     m_closing = true;
-    saveTree();
+    QString error;
+    // At the end nothing else would ever say that the categories were not kept.
+    if (!saveTree(&error))
+        MessageBoxes::show(this, QStringLiteral("无法保存分类文件MTS.qb：%1\n这次对分类的改动没有保存。").arg(error),
+                           MessageBoxes::AppTitle, QMessageBox::Critical);
     m_tray->remove();
     destroyDropWindow();
     QCoreApplication::quit();

@@ -12,6 +12,8 @@ class CategoryCommands;
 class Database;
 class DetailPane;
 class DropWindow;
+class ExchangeCommands;
+class FullTextSearch;
 class MainMenus;
 class MainWindowTray;
 class MaterialCommands;
@@ -47,10 +49,12 @@ public:
     MaterialMover *mover() const { return m_mover; }
     CategoryCommands *categoryCommands() const { return m_categoryCommands; }
     MaterialCommands *materialCommands() const { return m_materialCommands; }
+    ExchangeCommands *exchangeCommands() const { return m_exchangeCommands; }
+    FullTextSearch *fullTextSearch() const { return m_fullTextSearch; }
     DropWindow *dropWindow() const;
 
     // Writes the tree file; a failure is reported on the status line.
-    void saveTree();
+    bool saveTree(QString *error = nullptr);
 
 public slots:
     void setStatusText(const QString &text);
@@ -80,6 +84,8 @@ private:
     void destroyDropWindow();
     void hideToTrayIfMinimised();
     void restoreAfterSecondCopy();
+    // Grows back the categories that materials name but the tree lacks, and says how many.
+    void recoverCategories();
     // Saves the tree and ends the program; runs once.
     void finishClosing();
     void showNodeExpanded(QTreeWidgetItem *item);
@@ -93,6 +99,8 @@ private:
     QMenu *m_listMenu = nullptr;
     CategoryCommands *m_categoryCommands = nullptr;
     MaterialCommands *m_materialCommands = nullptr;
+    ExchangeCommands *m_exchangeCommands = nullptr;
+    FullTextSearch *m_fullTextSearch = nullptr;
     MaterialMover *m_mover = nullptr;
     MainWindowTray *m_tray = nullptr;
     MainMenus *m_menus = nullptr;

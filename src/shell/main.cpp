@@ -1,4 +1,6 @@
+#include "base/QtTranslations.h"
 #include "resources/IconLibrary.h"
+#include "search/FullTextSearch.h"
 #include "shell/MainWindow.h"
 #include "shell/SignalWatcher.h"
 #include "shell/SingleInstance.h"
@@ -21,8 +23,14 @@ int main(int argc, char *argv[])
     // once the event loop runs, through the ordinary quit.
     SignalWatcher signalWatcher;
     QApplication::setWindowIcon(IconLibrary::mainIcon());
+    QtTranslations::installChinese(&app);
 
+    // Until the window stands a termination ends the start (an error box may be up), writing
+    // nothing: there is no tree yet to write.
+    const QMetaObject::Connection duringStart = QObject::connect(
+        &signalWatcher, &SignalWatcher::terminationRequested, &app, [] { QCoreApplication::exit(1); });
     MainWindow window;
+    QObject::disconnect(duringStart);
     if (!window.isCreated())
         return 1;
     Database database;
@@ -32,5 +40,7 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::quitProgram);
 
     window.showMaximized();
+    // Once the window shows: a base without a full-text index gets one, with its progress shown.
+    QMetaObject::invokeMethod(window.fullTextSearch(), &FullTextSearch::prepareIndex, Qt::QueuedConnection);
     return QApplication::exec();
 }
