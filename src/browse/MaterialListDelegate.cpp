@@ -1,5 +1,6 @@
 #include "browse/MaterialListDelegate.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -15,7 +16,8 @@ int MaterialListDelegate::captionTop(const QRect &cell, int iconSize)
     return cell.top() + Margin + iconSize + Margin;
 }
 
-QStringList MaterialListDelegate::captionLines(const QString &caption, const QFont &font, int width, int maxLines)
+QStringList MaterialListDelegate::captionLines(const QString &caption, const QFont &font, int width,
+                                               int maxLines)
 {
     QTextLayout layout(caption, font);
     QTextOption option(Qt::AlignHCenter);
@@ -62,16 +64,24 @@ void MaterialListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     const QRect box(option.rect.x() + (option.rect.width() - widest) / 2 - Margin,
                     captionTop(option.rect, iconSize), qMin(widest + 2 * Margin, option.rect.width()),
                     static_cast<int>(lines.size()) * lineHeight);
+    // The style draws the selection, as it does for any item view: a list without the focus
+    // shows it in its inactive colours, never white on white.
+    QStyleOptionViewItem panel = item;
+    panel.rect = box;
+    const QWidget *widget = option.widget;
+    (widget ? widget->style() : QApplication::style())
+        ->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, widget);
+    QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
+        group = QPalette::Inactive;
     const bool selected = option.state & QStyle::State_Selected;
-    if (selected)
-        painter->fillRect(box, option.palette.brush(QPalette::Highlight));
     painter->save();
     painter->setFont(option.font);
-    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     int top = box.top();
     for (const QString &line : lines) {
-        painter->drawText(QRect(option.rect.x() + Margin, top, width, lineHeight), Qt::AlignHCenter | Qt::AlignTop,
-                          line);
+        painter->drawText(QRect(option.rect.x() + Margin, top, width, lineHeight),
+                          Qt::AlignHCenter | Qt::AlignTop, line);
         top += lineHeight;
     }
     painter->restore();

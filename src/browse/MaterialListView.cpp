@@ -37,7 +37,8 @@ void MaterialListView::fitCaptions(const QVector<ListEntry> &entries)
         CaptionWidths widths(font());
         int widest = 0;
         for (const ListEntry &entry : entries)
-            widest = qMax(widest, widths.width(ShownText::shortened(entry.caption, ShownText::CaptionCharacters)));
+            widest =
+                qMax(widest, widths.width(ShownText::shortened(entry.caption, ShownText::CaptionCharacters)));
         // The style's margins around the icon and the text, as item views draw them.
         const int margins = 4 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
         size = QSize(SmallIconSize + widest + margins + 2 * MaterialListDelegate::Margin,
@@ -53,20 +54,23 @@ void MaterialListView::paintEvent(QPaintEvent *event)
     QListView::paintEvent(event);
     if (m_style != LargeIcons)
         return;
-    const QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    const QModelIndexList selected =
+        selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
     if (selected.isEmpty())
         return;
     const QRect cell = visualRect(selected.first());
     const int width = cell.width() - 2 * MaterialListDelegate::Margin;
-    const QStringList lines =
-        MaterialListDelegate::captionLines(selected.first().data(Qt::DisplayRole).toString(), font(), width, 0);
+    const QStringList lines = MaterialListDelegate::captionLines(
+        selected.first().data(Qt::DisplayRole).toString(), font(), width, 0);
     if (lines.size() <= MaterialListDelegate::CaptionLines)
         return;
     const int lineHeight = fontMetrics().lineSpacing();
     int top = MaterialListDelegate::captionTop(cell, LargeIconSize);
     QPainter painter(viewport());
-    painter.fillRect(QRect(cell.x(), top, cell.width(), lines.size() * lineHeight), palette().highlight());
-    painter.setPen(palette().color(QPalette::HighlightedText));
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    painter.fillRect(QRect(cell.x(), top, cell.width(), static_cast<int>(lines.size()) * lineHeight),
+                     palette().brush(group, QPalette::Highlight));
+    painter.setPen(palette().color(group, QPalette::HighlightedText));
     for (const QString &line : lines) {
         painter.drawText(QRect(cell.x() + MaterialListDelegate::Margin, top, width, lineHeight),
                          Qt::AlignHCenter | Qt::AlignTop, line);
