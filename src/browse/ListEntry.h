@@ -26,7 +26,3 @@ struct ListEntry
         return caption == other.caption && image == other.image && id == other.id;
     }
 };
-
-// Reads the entries of one select of id and title: each title unquoted, each entry with the
-// given image and the row's id. Entries read before a failure stay in *entries.
-bool readListEntries(const QString &sql, int image, QVector<ListEntry> *entries, QString *error);

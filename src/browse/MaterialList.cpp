@@ -1,5 +1,6 @@
 #include "browse/MaterialList.h"
 
+#include "browse/ListReader.h"
 #include "browse/MaterialListModel.h"
 #include "browse/MaterialListView.h"
 #include "store/Material.h"
@@ -158,7 +159,7 @@ void MaterialList::readMaterials(const QString &category, const QString &subcate
     QVector<ListEntry> entries;
     QString error;
     const bool ok =
-        readListEntries(Statements::list(category, subcategory, rootText, m_order), image, &entries, &error);
+        ListReader::read(Statements::list(category, subcategory, rootText, m_order), image, &entries, &error);
     // Entries read before a failure stay listed.
     m_model->append(entries);
     if (ok) {

@@ -1,6 +1,7 @@
 #include "search/SearchDialog.h"
 
 #include "base/Clock.h"
+#include "browse/ListReader.h"
 #include "browse/MaterialListModel.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
@@ -187,7 +188,7 @@ void SearchDialog::search()
     m_statusLabel->setText(QStringLiteral("正在搜索..."));
     QVector<ListEntry> hits;
     QString error;
-    const bool ok = readListEntries(search.text(), search.hitImage(), &hits, &error);
+    const bool ok = ListReader::read(search.text(), search.hitImage(), &hits, &error);
     // Hits read before a failure stay in the store.
     m_store->setEntries(hits);
     if (!ok) {

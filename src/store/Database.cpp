@@ -1,7 +1,6 @@
 #include "store/Database.h"
 
 #include "base/ProgramFolder.h"
-#include "store/FullTextTokenizer.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -115,7 +114,7 @@ bool Database::executeKeptIf(const QString &sql, const std::function<bool()> &ke
     return kept;
 }
 
-bool Database::runOnConnection(const std::function<bool(QSqlDatabase &db, QString *error)> &work,
+bool Database::runOnConnection(const std::function<bool(QSqlDatabase &db, sqlite3 *handle, QString *error)> &work,
                                QString *error)
 {
     if (refuseWhileBatchRuns(error))
@@ -130,7 +129,7 @@ bool Database::runOnConnection(const std::function<bool(QSqlDatabase &db, QStrin
     sqlite3 *connection = qstrcmp(handle.typeName(), "sqlite3*") == 0
                               ? *static_cast<sqlite3 *const *>(handle.constData())
                               : nullptr;
-    const bool ok = FullTextTokenizer::registerOn(connection, error) && work(db, error);
+    const bool ok = work(db, connection, error);
     m_batchRunning = false;
     db.close();
     return ok;

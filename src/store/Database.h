@@ -6,6 +6,7 @@
 #include <functional>
 
 class QSqlDatabase;
+struct sqlite3;
 class QSqlQuery;
 
 // The one connection to Data.QBD in the program folder, opened for one operation and closed
@@ -45,10 +46,11 @@ public:
     // What an operation says when another program held the database past the busy time-out.
     static inline const QString BusyText = QStringLiteral("数据库正被其他程序占用，请稍后再试");
 
-    // Runs work on the open connection, with the full-text index's tokenizer registered on it,
-    // and closes it after. Like a batch, the work may process events, and other operations are
-    // refused meanwhile.
-    bool runOnConnection(const std::function<bool(QSqlDatabase &db, QString *error)> &work, QString *error);
+    // Runs work on the open connection, with SQLite's own handle of it (nullptr on another
+    // driver), and closes it after. Like a batch, the work may process events, and other
+    // operations are refused meanwhile.
+    bool runOnConnection(const std::function<bool(QSqlDatabase &db, sqlite3 *handle, QString *error)> &work,
+                         QString *error);
 
     void reportStatus(const QString &text) { emit statusReported(text); }
     void reportProgress(int value) { emit progressReported(value); }

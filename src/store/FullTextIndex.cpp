@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/FullTextQuery.h"
 #include "store/FullTextSchema.h"
+#include "store/FullTextTokenizer.h"
 #include "store/SqlText.h"
 
 #include <QSet>
@@ -195,8 +196,8 @@ bool FullTextIndex::update(QSqlDatabase &db, const Progress &progress, bool chec
 bool FullTextIndex::bringUpToDate(const Progress &progress, bool *built, QString *error)
 {
     return m_database->runOnConnection(
-        [this, &progress, built](QSqlDatabase &db, QString *error) {
-            return update(db, progress, true, built, error);
+        [this, &progress, built](QSqlDatabase &db, sqlite3 *handle, QString *error) {
+            return FullTextTokenizer::registerOn(handle, error) && update(db, progress, true, built, error);
         },
         error);
 }
@@ -208,9 +209,10 @@ bool FullTextIndex::search(const FullTextQuery &query, const Progress &progress,
     if (query.isEmpty())
         return true;
     return m_database->runOnConnection(
-        [this, &query, &progress, hits](QSqlDatabase &db, QString *error) {
+        [this, &query, &progress, hits](QSqlDatabase &db, sqlite3 *handle, QString *error) {
             bool built = false;
-            return update(db, progress, false, &built, error) && readHits(db, query, hits, error);
+            return FullTextTokenizer::registerOn(handle, error) && update(db, progress, false, &built, error) &&
+                   readHits(db, query, hits, error);
         },
         error);
 }

@@ -1,0 +1,68 @@
+#include "browse/ListReader.h"
+
+#include "store/Database.h"
+#include "store/SqlText.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+namespace {
+bool readThroughSqlite(sqlite3 *handle, const QString &sql, int image, QVector<ListEntry> *entries,
+                       QString *error)
+{
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()), &statement, nullptr) !=
+        SQLITE_OK) {
+        *error = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(statement);
+        return false;
+    }
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto *title = reinterpret_cast<const char *>(sqlite3_column_text(statement, 1));
+        entries->append({SqlText::fromTokens(QString::fromUtf8(title, sqlite3_column_bytes(statement, 1)), false),
+                         image, sqlite3_column_int64(statement, 0)});
+    }
+    const bool ok = step == SQLITE_DONE;
+    if (!ok)
+        *error = QString::fromUtf8(sqlite3_errmsg(handle));
+    sqlite3_finalize(statement);
+    return ok;
+}
+
+bool readThroughQt(QSqlDatabase &db, const QString &sql, int image, QVector<ListEntry> *entries, QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (query.exec(sql)) {
+        while (query.next())
+            entries->append({SqlText::fromTokens(query.value(1).toString(), false), image,
+                             query.value(0).toLongLong()});
+    }
+    if (query.lastError().isValid()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool ListReader::read(const QString &sql, int image, QVector<ListEntry> *entries, QString *error)
+{
+    Database *database = Database::current();
+    if (!database) {
+        *error = QStringLiteral("数据模块尚未建立");
+        return false;
+    }
+    return database->runOnConnection(
+        [&sql, image, entries](QSqlDatabase &db, sqlite3 *handle, QString *error) {
+            return handle ? readThroughSqlite(handle, sql, image, entries, error)
+                          : readThroughQt(db, sql, image, entries, error);
+        },
+        error);
+}
