@@ -3,12 +3,14 @@
 #include "BenchFolder.h"
 #include "IdleWait.h"
 #include "InsertSample.h"
+#include "ProcessStart.h"
 #include "SampleText.h"
 
 #include "base/ProgramFolder.h"
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
 #include "browse/MaterialListModel.h"
+#include "browse/MaterialListView.h"
 #include "browse/Navigator.h"
 #include "exchange/ExportWriter.h"
 #include "exchange/ImportPlan.h"
@@ -24,6 +26,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
@@ -50,8 +53,9 @@ Benchmark::~Benchmark()
 }
 
 const QStringList Benchmark::FigureNames{
-    QStringLiteral("start"),  QStringLiteral("list"), QStringLiteral("open"),     QStringLiteral("search"),
-    QStringLiteral("insert"), QStringLiteral("tree"), QStringLiteral("exchange"), QStringLiteral("fulltext")};
+    QStringLiteral("start"),    QStringLiteral("list"),     QStringLiteral("open"),
+    QStringLiteral("search"),   QStringLiteral("insert"),   QStringLiteral("tree"),
+    QStringLiteral("exchange"), QStringLiteral("fulltext"), QStringLiteral("exec")};
 
 bool Benchmark::run(const QString &only, QString *error)
 {
@@ -75,7 +79,8 @@ bool Benchmark::run(const QString &only, QString *error)
            (!wanted("insert") || measureInsert(error)) && (!wanted("tree") || measureTree(error)) &&
            (!wanted("exchange") || measureExchange(error)) &&
            (!wanted("fulltext") ||
-            FullTextBenchmark(m_folder, *m_window, *m_database, m_raw).run(&m_figures.fullText, error));
+            FullTextBenchmark(m_folder, *m_window, *m_database, m_raw).run(&m_figures.fullText, error)) &&
+           (!wanted("exec") || measureExec(error));
 }
 
 double Benchmark::startOnce(const QString &folder)
@@ -117,14 +122,13 @@ void Benchmark::showCategory(const QString &name)
     IdleWait::settle();
 }
 
-bool Benchmark::measureList(QString *error)
+Measure::Pair Benchmark::listRefresh(int *rawRows)
 {
     QTreeWidgetItem *big = CategoryTree::findByText(m_window->categoryTree(), BenchFolder::BigCategory);
     const QByteArray sql = Statements::list(BenchFolder::BigCategory, QString(), NodeRules::TextRootText,
                                             m_window->materialList()->order())
                                .toUtf8();
-    int rawRows = 0;
-    m_figures.list = Measure::alternating(
+    return Measure::alternating(
         [this, big] {
             // Each refresh comes from a small category, as a user's click does.
             showCategory(BenchFolder::SmallCategory);
@@ -135,9 +139,15 @@ bool Benchmark::measureList(QString *error)
                 IdleWait::settle();
             });
         },
-        [this, &sql, &rawRows] {
-            return Measure::timed([this, &sql, &rawRows] { rawRows = m_raw.select(sql); });
+        [this, &sql, rawRows] {
+            return Measure::timed([this, &sql, rawRows] { *rawRows = m_raw.select(sql); });
         });
+}
+
+bool Benchmark::measureList(QString *error)
+{
+    int rawRows = 0;
+    m_figures.list = listRefresh(&rawRows);
     m_figures.listRows = m_window->materialList()->model()->rowCount();
     if (m_window->materialList()->order() != 1 || m_figures.listRows != BenchFolder::BigCategoryMaterials ||
         rawRows != m_figures.listRows) {
@@ -145,6 +155,45 @@ bool Benchmark::measureList(QString *error)
                      .arg(m_figures.listRows)
                      .arg(m_window->materialList()->order())
                      .arg(rawRows);
+        return false;
+    }
+    const int style = m_window->materialList()->viewStyle();
+    m_window->materialList()->setViewStyle(MaterialListView::List);
+    m_figures.listAsList = listRefresh(&rawRows);
+    m_window->materialList()->setViewStyle(style);
+    return true;
+}
+
+bool Benchmark::measureExec(QString *error)
+{
+    ProcessStart start;
+    if (!start.available()) {
+        *error = QStringLiteral("the start figure needs Xvfb, openbox and xdotool");
+        return false;
+    }
+    // Each program folder holds its own copy of the executable, as an installation does.
+    QTemporaryDir fresh;
+    const QString program = QStringLiteral("Zindrel");
+    const QString freshProgram = QDir(fresh.path()).filePath(program);
+    const QString bigProgram = QDir(m_folder.path()).filePath(program);
+    QFile::remove(bigProgram);
+    if (!BenchFolder::createEmpty(fresh.path(), error) ||
+        !QFile::copy(QStringLiteral(ZINDREL_EXECUTABLE), freshProgram) ||
+        !QFile::copy(QStringLiteral(ZINDREL_EXECUTABLE), bigProgram)) {
+        if (error->isEmpty())
+            *error = QStringLiteral("the executable could not be copied");
+        return false;
+    }
+    for (const QString &copy : {freshProgram, bigProgram})
+        QFile::setPermissions(copy, QFile::permissions(QStringLiteral(ZINDREL_EXECUTABLE)));
+    const QString title = QStringLiteral("Zindrel");
+    m_figures.execDefault = Measure::median([&] { return start.once(freshProgram, title); });
+    m_figures.execBig = Measure::median([&] { return start.once(bigProgram, title); });
+    m_figures.execBare = Measure::median(
+        [&] { return start.once(QStringLiteral(ZINDREL_BARE_START), QStringLiteral("BareQt")); });
+    QFile::remove(bigProgram);
+    if (m_figures.execDefault < 0 || m_figures.execBig < 0 || m_figures.execBare < 0) {
+        *error = QStringLiteral("a program's main window was not mapped within ten seconds");
         return false;
     }
     return true;

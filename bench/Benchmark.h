@@ -17,6 +17,7 @@ class MainWindow;
 struct Figures
 {
     Measure::Pair list; // a refresh of the list for the big category, against the raw select
+    Measure::Pair listAsList; // the same in the list style
     int listRows = 0;
     Measure::Pair search; // the search dialog's search over all text titles, against the raw select
     int searchHits = 0;
@@ -34,6 +35,11 @@ struct Figures
     int exported = 0;
     int imported = 0;
     FullTextFigures fullText;
+    // From starting the executable to its main window mapped on an X screen, in milliseconds.
+    double execDefault = 0; // Zindrel on a freshly installed folder
+    double execBig = 0;     // Zindrel on the 220,000-material base
+    double execBare = 0;    // a Qt program that only shows a maximised main window
+    double execRatio() const { return execBare > 0 ? execDefault / execBare : 0; }
 };
 
 // Measures the program's own code paths on a prepared program folder: a real main window with
@@ -60,6 +66,9 @@ private:
     bool measureInsert(QString *error);
     bool measureTree(QString *error);
     bool measureExchange(QString *error);
+    bool measureExec(QString *error);
+    // The list refresh of the big category in the current view style.
+    Measure::Pair listRefresh(int *rawRows);
 
     // Creates and shows a main window on the folder until idle; its time in milliseconds, or a
     // negative number when the window could not be created.

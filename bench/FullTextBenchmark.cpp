@@ -11,6 +11,7 @@
 #include "search/FullTextSearch.h"
 #include "shell/MainWindow.h"
 #include "store/Database.h"
+#include "store/FullTextTokenizer.h"
 #include "store/FullTextSchema.h"
 #include "tree/CategoryTree.h"
 
@@ -111,7 +112,10 @@ bool FullTextBenchmark::run(FullTextFigures *figures, QString *error)
 bool FullTextBenchmark::runStatements(const QStringList &statements, QString *error)
 {
     return m_database.runOnConnection(
-        [&statements](QSqlDatabase &db, QString *error) {
+        [&statements](QSqlDatabase &db, sqlite3 *handle, QString *error) {
+            // Statements on the index's table need its tokenizer.
+            if (!FullTextTokenizer::registerOn(handle, error))
+                return false;
             QSqlQuery query(db);
             for (const QString &sql : statements) {
                 if (!query.exec(sql)) {

@@ -52,8 +52,8 @@ double ProcessStart::once(const QString &executable, const QString &title) const
     program.setProcessEnvironment(env);
     QProcess search;
     search.setProcessEnvironment(env);
-    const QStringList arguments{QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                QLatin1Char('^') + title + QLatin1Char('$')};
+    const QStringList arguments{QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')};
     QElapsedTimer timer;
     timer.start();
     program.start(executable, {});

@@ -1,5 +1,6 @@
 #include "InputAnswers.h"
 #include "MainWindowFixture.h"
+#include "TestServer.h"
 #include "ModalDriver.h"
 
 #include "base/AnsiText.h"
@@ -24,7 +25,7 @@ const QStringList Tree{QStringLiteral("文字资料0"), QStringLiteral("+A1"),  
 
 QStringList savedLines(const TestFolder &folder)
 {
-    return AnsiText::splitLines(AnsiText::decode(folder.readBytes(QStringLiteral("MTS.qb"))));
+    return AnsiText::splitLines(AnsiText::decode(folder.treeBytes()));
 }
 
 QTreeWidgetItem *childNode(QTreeWidgetItem *parent, const QString &name)
@@ -46,6 +47,8 @@ class TestCategoryCommands : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+
     void refusals_data()
     {
         QTest::addColumn<QString>("node");
@@ -87,7 +90,7 @@ private slots:
         MainWindowFixture fixture(Tree);
         if (!node.isEmpty())
             CategoryTree::selectNode(fixture.tree(), fixture.node(node));
-        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        const QByteArray before = fixture.folder.treeBytes();
         ModalDriver driver;
         const std::array<void (CategoryCommands::*)(), 3> commands{&CategoryCommands::addCategory,
                                                                    &CategoryCommands::renameCategory,
@@ -98,7 +101,7 @@ private slots:
         QTEST(driver.boxes.first().caption, "caption");
         QTEST(int(driver.boxes.first().icon), "icon");
         QVERIFY(driver.otherWindows.isEmpty());
-        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+        QCOMPARE(fixture.folder.treeBytes(), before);
     }
 
     void addFirstAndSecondLevel()
@@ -143,6 +146,7 @@ private slots:
     }
     void changesThatCannotBeSavedAreUndone()
     {
+        SKIP_ON_TEST_SERVER();
         QFETCH(int, command);
         MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("kept"), QStringLiteral("A"), QStringLiteral("C"));
@@ -170,6 +174,7 @@ private slots:
 
     void startGrowsBackCategoriesThatMaterialsName()
     {
+        SKIP_ON_TEST_SERVER();
         TestFolder folder;
         folder.writeLines(QStringLiteral("MTS.qb"), Tree);
         QVERIFY(folder.exec(QStringLiteral("insert into textfile(title,bigclassname,classname) values"
@@ -194,7 +199,7 @@ private slots:
     void cancelChangesNothing()
     {
         MainWindowFixture fixture(Tree);
-        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        const QByteArray before = fixture.folder.treeBytes();
         fixture.addText(QStringLiteral("t"), QStringLiteral("A"));
         ModalDriver driver;
         QList<InputRecord> inputs;
@@ -210,7 +215,7 @@ private slots:
         driver.answerNextBox(QMessageBox::No);
         fixture.window->categoryCommands()->deleteCategory();
         QCOMPARE(fixture.node(QStringLiteral("A"))->childCount(), 2);
-        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+        QCOMPARE(fixture.folder.treeBytes(), before);
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile where bigclassname='A'"))
                      .toInt(),
                  1);
@@ -267,7 +272,7 @@ private slots:
         QFETCH(QString, name);
         QVERIFY(!CategoryNames::refusal(name, {QStringLiteral("Z")}).isEmpty());
         MainWindowFixture fixture(Tree);
-        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        const QByteArray before = fixture.folder.treeBytes();
         ModalDriver driver;
         QList<InputRecord> inputs;
         CategoryTree::selectNode(fixture.tree(), fixture.node(QStringLiteral("A")));
@@ -280,7 +285,7 @@ private slots:
         QCOMPARE(driver.boxes.size(), 1);
         QCOMPARE(driver.boxes.first().icon, QMessageBox::Warning);
         QVERIFY(fixture.node(QStringLiteral("A")));
-        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+        QCOMPARE(fixture.folder.treeBytes(), before);
     }
 
     void acceptedNames_data()
@@ -346,8 +351,9 @@ private slots:
 
     void failingStatementKeepsTheTree()
     {
+        SKIP_ON_TEST_SERVER();
         MainWindowFixture fixture(Tree);
-        const QByteArray before = fixture.folder.readBytes(QStringLiteral("MTS.qb"));
+        const QByteArray before = fixture.folder.treeBytes();
         fixture.folder.remove(QStringLiteral("Data.QBD"));
         ModalDriver driver(QMessageBox::Yes);
         QList<InputRecord> inputs;
@@ -359,7 +365,7 @@ private slots:
         fixture.window->categoryCommands()->deleteCategory();
         QVERIFY(fixture.node(QStringLiteral("A")));
         QCOMPARE(fixture.node(QStringLiteral("A"))->childCount(), 2);
-        QCOMPARE(fixture.folder.readBytes(QStringLiteral("MTS.qb")), before);
+        QCOMPARE(fixture.folder.treeBytes(), before);
     }
 };
 

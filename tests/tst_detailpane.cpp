@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestServer.h"
 #include "ModalDriver.h"
 
 #include "browse/DetailPane.h"
@@ -69,6 +70,7 @@ class TestDetailPane : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
     void cleanup() { closeViewers(); }
 
     void extremeFontValuesAreDrawnSafely_data()
@@ -174,6 +176,7 @@ private slots:
 
     void failedCountIsSaidSo()
     {
+        SKIP_ON_TEST_SERVER();
         MainWindowFixture fixture(Tree);
         fixture.click(QStringLiteral("文字资料"));
         fixture.folder.remove(QStringLiteral("Data.QBD"));

@@ -66,6 +66,7 @@ private slots:
                                              QStringLiteral("-"),
                                              QStringLiteral("导出资料…"),
                                              QStringLiteral("导入资料…"),
+                                             QStringLiteral("上传到共享资料库…"),
                                              QStringLiteral("-"),
                                              QStringLiteral("退出")};
         QTest::newRow("edit") << QStringLiteral("编辑&E")

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestServer.h"
 #include "ModalDriver.h"
 
 #include "browse/MaterialList.h"
@@ -80,6 +81,7 @@ class TestMaterialCommands : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
     void addRefusals_data()
     {
         QTest::addColumn<QString>("node");

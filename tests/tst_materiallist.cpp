@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestServer.h"
 
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
@@ -34,6 +35,8 @@ class TestMaterialList : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
+
     void statements_data()
     {
         QTest::addColumn<QString>("category");
@@ -66,6 +69,7 @@ private slots:
         QFETCH(QString, root);
         QFETCH(int, order);
         QFETCH(QString, sql);
+        SKIP_ON_TEST_SERVER(); // SQLite's texts; the server's are in tst_sharedbase
         QCOMPARE(Statements::list(category, subcategory, root, order), sql);
     }
 
@@ -262,7 +266,10 @@ private slots:
         fixture.list()->showAsList();
         QCOMPARE(fixture.listView()->flow(), QListView::TopToBottom);
         fixture.list()->showLargeIcons();
-        QCOMPARE(fixture.listView()->viewMode(), QListView::IconMode);
+        // A grid of fixed cells, row by row, laid out as a list of one size.
+        QCOMPARE(fixture.list()->viewStyle(), 0);
+        QCOMPARE(fixture.listView()->flow(), QListView::LeftToRight);
+        QCOMPARE(fixture.listView()->gridSize().width(), 96);
         QCOMPARE(fixture.listView()->iconSize(), QSize(24, 24));
     }
 
@@ -284,6 +291,7 @@ private slots:
 
     void missingDatabaseKeepsTheSubCategories()
     {
+        SKIP_ON_TEST_SERVER();
         MainWindowFixture fixture(Tree);
         fixture.folder.remove(QStringLiteral("Data.QBD"));
         fixture.click(QStringLiteral("A"));
@@ -295,6 +303,7 @@ private slots:
 
     void lockedDatabaseFailsAndRecovers()
     {
+        SKIP_ON_TEST_SERVER();
         MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("kept"), QStringLiteral("C"));
         {

@@ -1,5 +1,6 @@
 #include "FixedClock.h"
 #include "TestFolder.h"
+#include "TestServer.h"
 
 #include "base/Clock.h"
 #include "store/Database.h"
@@ -23,6 +24,7 @@ class TestRecords : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
     void init()
     {
         m_folder.reset(new TestFolder);
@@ -74,8 +76,25 @@ private slots:
         QVERIFY(record.body.isEmpty());
     }
 
+    // Saved over a material that is gone (another machine deleted it while it was being edited):
+    // refused with a clear message, never saved as a new material.
+    void updateOfADeletedMaterialFails()
+    {
+        TextMaterial record;
+        record.title = QStringLiteral("t");
+        QVERIFY(record.insert());
+        const qint64 id = lastId(*m_folder, QStringLiteral("textfile"));
+        QVERIFY(m_folder->exec(QStringLiteral("delete from textfile where id=%1").arg(id)));
+        record.body = {QStringLiteral("typed meanwhile")};
+        QVERIFY(!record.update(id));
+        QVERIFY(record.resultMessage().startsWith(Material::FailurePrefix));
+        QVERIFY(record.resultMessage().contains(QStringLiteral("已被删除")));
+        QCOMPARE(m_folder->value(QStringLiteral("select count(*) from textfile")).toInt(), 0);
+    }
+
     void missingDatabaseFails()
     {
+        SKIP_ON_TEST_SERVER();
         m_folder->remove(QStringLiteral("Data.QBD"));
         InstanceMaterial record;
         record.title = QStringLiteral("t");

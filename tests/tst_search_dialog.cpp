@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
+#include "TestServer.h"
 
 #include "base/Clock.h"
 #include "browse/MaterialList.h"
@@ -89,6 +90,7 @@ class TestSearchDialog : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { SKIP_WITHOUT_TEST_SERVER(); }
     void init()
     {
         Clock::setInstance(&m_clock);
@@ -342,6 +344,7 @@ private slots:
 
     void databaseFailureIsShown()
     {
+        SKIP_ON_TEST_SERVER();
         m_store->setEntries({{QStringLiteral("earlier"), ListEntry::TextMaterial, 7}});
         m_folder->remove(QStringLiteral("Data.QBD"));
         choose(kindCombo(m_dialog.get()), TextKind);

@@ -1,7 +1,6 @@
 #include "browse/ListReader.h"
 
 #include "store/Database.h"
-#include "store/SqlText.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -11,8 +10,7 @@
 #include <sqlite3.h>
 
 namespace {
-bool readThroughSqlite(sqlite3 *handle, const QString &sql, int image, QVector<ListEntry> *entries,
-                       QString *error)
+bool readThroughSqlite(sqlite3 *handle, const QString &sql, int image, ListEntries *entries, QString *error)
 {
     sqlite3_stmt *statement = nullptr;
     const QByteArray text = sql.toUtf8();
@@ -25,8 +23,8 @@ bool readThroughSqlite(sqlite3 *handle, const QString &sql, int image, QVector<L
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
         const auto *title = reinterpret_cast<const char *>(sqlite3_column_text(statement, 1));
-        entries->append({SqlText::fromTokens(QString::fromUtf8(title, sqlite3_column_bytes(statement, 1)), false),
-                         image, sqlite3_column_int64(statement, 0)});
+        entries->appendStored(QByteArrayView(title, sqlite3_column_bytes(statement, 1)), image,
+                              sqlite3_column_int64(statement, 0));
     }
     const bool ok = step == SQLITE_DONE;
     if (!ok)
@@ -35,14 +33,13 @@ bool readThroughSqlite(sqlite3 *handle, const QString &sql, int image, QVector<L
     return ok;
 }
 
-bool readThroughQt(QSqlDatabase &db, const QString &sql, int image, QVector<ListEntry> *entries, QString *error)
+bool readThroughQt(QSqlDatabase &db, const QString &sql, int image, ListEntries *entries, QString *error)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (query.exec(sql)) {
         while (query.next())
-            entries->append({SqlText::fromTokens(query.value(1).toString(), false), image,
-                             query.value(0).toLongLong()});
+            entries->appendStored(query.value(1).toString().toUtf8(), image, query.value(0).toLongLong());
     }
     if (query.lastError().isValid()) {
         *error = query.lastError().text();
@@ -52,7 +49,7 @@ bool readThroughQt(QSqlDatabase &db, const QString &sql, int image, QVector<List
 }
 } // namespace
 
-bool ListReader::read(const QString &sql, int image, QVector<ListEntry> *entries, QString *error)
+bool ListReader::read(const QString &sql, int image, ListEntries *entries, QString *error)
 {
     Database *database = Database::current();
     if (!database) {

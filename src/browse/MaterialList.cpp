@@ -15,8 +15,8 @@
 #include <utility>
 
 MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
-    : QObject(parent), m_tree(tree), m_view(new MaterialListView(parent)), m_model(new MaterialListModel(this)),
-      m_searchResults(new MaterialListModel(this))
+    : QObject(parent), m_tree(tree), m_view(new MaterialListView(parent)),
+      m_model(new MaterialListModel(this)), m_searchResults(new MaterialListModel(this))
 {
     m_view->setObjectName(QStringLiteral("materialList"));
     m_view->setModel(m_model);
@@ -32,7 +32,6 @@ MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     // Sized once per change of entries, never per entry or per paint.
     connect(m_model, &QAbstractItemModel::modelReset, this, &MaterialList::fitCaptions);
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, &MaterialList::fitCaptions);
     m_view->viewport()->installEventFilter(this);
     connect(m_view, &QListView::doubleClicked, this, &MaterialList::entryActivated);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -85,7 +84,7 @@ void MaterialList::setViewStyle(int style)
 
 void MaterialList::fitCaptions()
 {
-    m_view->fitCaptions(m_model->entries());
+    m_view->fitCaptions(m_model->list());
 }
 
 int MaterialList::viewStyle() const
@@ -124,45 +123,40 @@ void MaterialList::refresh()
     if (!node)
         return;
     if (CategoryTree::isSearchResultNode(node)) {
-        m_model->setEntries(m_searchResults->entries());
+        m_model->setEntries(m_searchResults->list());
         return;
     }
-    m_model->clear();
-    if (node->childCount() == 0 && CategoryTree::isRoot(node))
-        return;
-
+    // Sub-categories first, then the materials: one reset of the model, one layout.
+    ListEntries entries;
     const QStringList path = CategoryTree::pathOf(node);
     if (node->childCount() > 0) {
-        QVector<ListEntry> children;
-        children.reserve(node->childCount());
         for (int i = 0; i < node->childCount(); ++i) {
             const QTreeWidgetItem *child = node->child(i);
-            children.append({child->text(0),
-                             child->childCount() > 0 ? ListEntry::CategoryWithChildren : ListEntry::Category,
-                             0});
+            entries.append({child->text(0),
+                            child->childCount() > 0 ? ListEntry::CategoryWithChildren : ListEntry::Category,
+                            0});
         }
-        m_model->setEntries(children);
         if (path.size() == 2)
-            readMaterials(path.at(1), QString(), path.at(0));
+            readMaterials(path.at(1), QString(), path.at(0), &entries);
     } else if (path.size() >= 2) {
-        readMaterials(path.at(1), path.value(2), path.at(0));
+        readMaterials(path.at(1), path.value(2), path.at(0), &entries);
     }
-    emit categoryShown(node);
+    m_model->setEntries(std::move(entries));
+    if (!CategoryTree::isRoot(node) || node->childCount() > 0)
+        emit categoryShown(node);
 }
 
-void MaterialList::readMaterials(const QString &category, const QString &subcategory, const QString &rootText)
+void MaterialList::readMaterials(const QString &category, const QString &subcategory, const QString &rootText,
+                                 ListEntries *entries)
 {
     const int image =
         rootText == NodeRules::TextRootText ? ListEntry::TextMaterial : ListEntry::InstanceMaterial;
     emit progressChanged(3);
     emit statusChanged(QStringLiteral("正在从数据库读取数据！"));
-    QVector<ListEntry> entries;
     QString error;
-    const bool ok =
-        ListReader::read(Statements::list(category, subcategory, rootText, m_order), image, &entries, &error);
     // Entries read before a failure stay listed.
-    m_model->append(entries);
-    if (ok) {
+    if (ListReader::read(Statements::list(category, subcategory, rootText, m_order), image, entries,
+                         &error)) {
         emit progressChanged(100);
         emit statusChanged(QStringLiteral("数据库操作成功！"));
     } else {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/ListEntry.h"
+#include "browse/ListEntries.h"
 
 #include <QObject>
 
@@ -68,7 +68,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void readMaterials(const QString &category, const QString &subcategory, const QString &rootText);
+    void readMaterials(const QString &category, const QString &subcategory, const QString &rootText,
+                       ListEntries *entries);
     void fitCaptions();
     void showOnceInOrder(int order);
 

@@ -21,7 +21,8 @@ public:
     void setIconAbove(bool above) { m_iconAbove = above; }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
 
     // A caption's lines in a cell of that width: all of them when maxLines is 0, else at most
     // maxLines, the last one elided when more text would follow.

@@ -12,17 +12,17 @@ QVariant MaterialListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_entries.size())
         return QVariant();
-    const ListEntry &entry = m_entries.at(index.row());
+    const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return ShownText::shortened(entry.caption, ShownText::CaptionCharacters);
+        return m_entries.shownCaption(row, ShownText::CaptionCharacters);
     case Qt::DecorationRole:
-        return IconLibrary::listImage(entry.image);
+        return IconLibrary::listImage(m_entries.image(row));
     case ImageRole:
-        return entry.image;
+        return m_entries.image(row);
     case IdRole:
-        return entry.id;
+        return m_entries.id(row);
     default:
         return QVariant();
     }
@@ -30,26 +30,17 @@ QVariant MaterialListModel::data(const QModelIndex &index, int role) const
 
 void MaterialListModel::setEntries(const QVector<ListEntry> &entries)
 {
-    beginResetModel();
-    m_entries = entries;
-    endResetModel();
+    setEntries(ListEntries(entries));
 }
 
-void MaterialListModel::append(const QVector<ListEntry> &entries)
+void MaterialListModel::setEntries(ListEntries entries)
 {
-    if (entries.isEmpty())
-        return;
-    if (m_entries.isEmpty()) {
-        setEntries(entries);
-        return;
-    }
-    const int first = static_cast<int>(m_entries.size());
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
-    m_entries += entries;
-    endInsertRows();
+    beginResetModel();
+    m_entries = std::move(entries);
+    endResetModel();
 }
 
 void MaterialListModel::clear()
 {
-    setEntries({});
+    setEntries(ListEntries());
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "browse/ListEntry.h"
+#include "browse/ListEntries.h"
 
 #include <QAbstractListModel>
 #include <QVector>
 
 // Entries of one form behind a list view: filled in one step, so that tens of thousands of
-// entries cost one reset or one insertion rather than one item object each.
+// entries cost one reset rather than one item object each.
 class MaterialListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -18,12 +18,13 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
-    const QVector<ListEntry> &entries() const { return m_entries; }
-    ListEntry entry(int row) const { return m_entries.value(row); }
+    const ListEntries &list() const { return m_entries; }
+    QVector<ListEntry> entries() const { return m_entries.toVector(); }
+    ListEntry entry(int row) const { return m_entries.at(row); }
     void setEntries(const QVector<ListEntry> &entries);
-    void append(const QVector<ListEntry> &entries);
+    void setEntries(ListEntries entries);
     void clear();
 
 private:
-    QVector<ListEntry> m_entries;
+    ListEntries m_entries;
 };

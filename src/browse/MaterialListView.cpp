@@ -1,10 +1,11 @@
 #include "browse/MaterialListView.h"
 
-#include "base/ShownText.h"
 #include "browse/CaptionWidths.h"
 #include "browse/MaterialListDelegate.h"
 
 #include <QPainter>
+
+MaterialListView::~MaterialListView() = default;
 
 MaterialListView::MaterialListView(QWidget *parent)
     : QListView(parent), m_delegate(new MaterialListDelegate(this))
@@ -17,7 +18,8 @@ void MaterialListView::applyViewStyle(int style)
 {
     m_style = style == SmallIcons || style == List ? style : LargeIcons;
     const bool large = m_style == LargeIcons;
-    setViewMode(large ? QListView::IconMode : QListView::ListMode);
+    // The large icons too: an icon view keeps an item of its own for every entry.
+    setViewMode(QListView::ListMode);
     setFlow(m_style == List ? QListView::TopToBottom : QListView::LeftToRight);
     setWrapping(true);
     setIconSize(large ? QSize(LargeIconSize, LargeIconSize) : QSize(SmallIconSize, SmallIconSize));
@@ -25,7 +27,7 @@ void MaterialListView::applyViewStyle(int style)
     m_delegate->setIconAbove(large);
 }
 
-void MaterialListView::fitCaptions(const QVector<ListEntry> &entries)
+void MaterialListView::fitCaptions(const ListEntries &entries)
 {
     const int lineHeight = fontMetrics().lineSpacing();
     QSize size;
@@ -34,11 +36,12 @@ void MaterialListView::fitCaptions(const QVector<ListEntry> &entries)
                                          MaterialListDelegate::CaptionLines * lineHeight +
                                          MaterialListDelegate::Margin);
     } else {
-        CaptionWidths widths(font());
+        // Characters measured once stay measured: the next list mostly holds the same ones.
+        if (!m_widths || m_widths->font() != font())
+            m_widths = std::make_unique<CaptionWidths>(font());
         int widest = 0;
-        for (const ListEntry &entry : entries)
-            widest =
-                qMax(widest, widths.width(ShownText::shortened(entry.caption, ShownText::CaptionCharacters)));
+        for (int row = 0; row < entries.size(); ++row)
+            widest = qMax(widest, m_widths->width(entries, row));
         // The style's margins around the icon and the text, as item views draw them.
         const int margins = 4 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
         size = QSize(SmallIconSize + widest + margins + 2 * MaterialListDelegate::Margin,
@@ -46,7 +49,8 @@ void MaterialListView::fitCaptions(const QVector<ListEntry> &entries)
     }
     m_delegate->setItemSize(size);
     setGridSize(m_style == LargeIcons ? size : QSize());
-    doItemsLayout();
+    // Laid out once the model's reset is over, together with what the reset asks for.
+    scheduleDelayedItemsLayout();
 }
 
 void MaterialListView::paintEvent(QPaintEvent *event)

@@ -1,14 +1,18 @@
 #pragma once
 
-#include "browse/ListEntry.h"
+#include "browse/ListEntries.h"
 
 #include <QListView>
 
+#include <memory>
+
+class CaptionWidths;
 class MaterialListDelegate;
 
 // The list view of the material list in its three styles: large icons (a grid of fixed cells,
 // captions on up to two lines, the selected one whole), small icons and list (entries as wide as
-// the widest caption). The entries' size is fitted once per change of entries or style.
+// the widest caption). The entries' size is fitted once per change of entries or style, and all
+// three styles are laid out as rows or columns of one size, which costs nothing per entry.
 class MaterialListView : public QListView
 {
     Q_OBJECT
@@ -19,12 +23,13 @@ public:
     static constexpr int LargeCellWidth = 96;
 
     explicit MaterialListView(QWidget *parent);
+    ~MaterialListView() override;
 
     // Any other number is the large-icon style.
     void applyViewStyle(int style);
     int viewStyle() const { return m_style; }
     // Sizes every entry for these captions and lays the list out again.
-    void fitCaptions(const QVector<ListEntry> &entries);
+    void fitCaptions(const ListEntries &entries);
 
 protected:
     // Over the grid, the selected entry's caption whole when two lines do not hold it.
@@ -32,5 +37,6 @@ protected:
 
 private:
     MaterialListDelegate *m_delegate;
+    std::unique_ptr<CaptionWidths> m_widths;
     int m_style = LargeIcons;
 };

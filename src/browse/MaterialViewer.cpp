@@ -85,7 +85,8 @@ void MaterialViewer::fill(int kind, qint64 id)
         InstanceMaterial record;
         record.load(id);
         m_text->setPlainText(record.description.join(QLatin1Char('\n')));
-        setWindowTitle(ShownText::shortened(record.title, ShownText::CaptionCharacters) + QStringLiteral("的简介"));
+        setWindowTitle(ShownText::shortened(record.title, ShownText::CaptionCharacters) +
+                       QStringLiteral("的简介"));
     }
 }
 

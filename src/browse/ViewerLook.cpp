@@ -15,9 +15,8 @@ QFont fontOf(const ViewerFontValues &values)
     QFont font(FontFaces::shown(values.face));
     // Clamped where used: a height of -2147483648 has no positive counterpart.
     if (values.height != 0)
-        font.setPixelSize(FontFaces::clampedSize(values.height == std::numeric_limits<int>::min()
-                                                     ? FontFaces::MaximumSize
-                                                     : qAbs(values.height)));
+        font.setPixelSize(FontFaces::clampedSize(
+            values.height == std::numeric_limits<int>::min() ? FontFaces::MaximumSize : qAbs(values.height)));
     if (values.size > 0)
         font.setPointSize(FontFaces::clampedSize(values.size));
     font.setBold(values.bold);

@@ -1,9 +1,12 @@
 #include "exchange/ExchangeCommands.h"
 
+#include "base/ProgramFolder.h"
 #include "browse/MaterialListModel.h"
+#include "exchange/BaseUpload.h"
 #include "exchange/ExchangeReport.h"
 #include "exchange/ImportPlan.h"
 #include "exchange/MaterialImporter.h"
+#include "store/Database.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
 #include "widgets/MessageBoxes.h"
@@ -19,6 +22,7 @@
 namespace {
 const QString ExportCaption = QStringLiteral("导出资料");
 const QString ImportCaption = QStringLiteral("导入资料");
+const QString UploadCaption = QStringLiteral("上传到共享资料库");
 constexpr int ProgressInterval = 100; // milliseconds between two updates of the progress
 constexpr int ShowAfter = 400;        // milliseconds of work before the progress dialog shows
 
@@ -111,7 +115,7 @@ QString ExchangeCommands::askFolder(const QString &caption, const QString &name)
 
 bool ExchangeCommands::showProgress(QProgressDialog &dialog, const QString &text, int done, int total)
 {
-    if (m_sinceUpdate.elapsed() < ProgressInterval)
+    if (m_sinceUpdate.isValid() && m_sinceUpdate.elapsed() < ProgressInterval)
         return !dialog.wasCanceled();
     m_sinceUpdate.start();
     dialog.setLabelText(text);
@@ -234,6 +238,63 @@ void ExchangeCommands::importMaterials()
                QStringLiteral("导入失败：") + report.error + QStringLiteral("\n库中的资料和分类都没有改变。"),
                report);
         break;
+    }
+}
+
+void ExchangeCommands::uploadToSharedBase()
+{
+    if (m_running)
+        return;
+    const BaseSettings server = BaseSettings::read();
+    if (!server.usesServer() || !server.refusal().isEmpty()) {
+        MessageBoxes::show(m_window,
+                           server.usesServer() ? server.refusal()
+                                               : QStringLiteral("还没有设置共享资料库：请在程序文件夹里建立Base.ini，"
+                                                                "写明服务器（见帮助“共享资料库”一节）。"),
+                           UploadCaption, QMessageBox::Warning);
+        return;
+    }
+    if (MessageBoxes::show(m_window,
+                           QStringLiteral("把本机的全部资料（Data.QBD）和分类（MTS.qb）复制到共享资料库%1吗？\n"
+                                          "共享资料库必须是空的；本机的文件不会改变。")
+                               .arg(server.place()),
+                           UploadCaption, QMessageBox::Question,
+                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_running = true;
+    QProgressDialog progress(QStringLiteral("正在连接共享资料库……"), QStringLiteral("取消"), 0, 0, m_window);
+    prepareProgress(progress, UploadCaption);
+    BaseUpload upload(server, ProgramFolder::filePath(QStringLiteral("Data.QBD")),
+                      ProgramFolder::filePath(QStringLiteral("MTS.qb")));
+    ExchangeReport report;
+    report.outcome = ExchangeReport::Failed;
+    const BaseUpload::Outcome outcome = upload.run([this, &progress](int done, int total) {
+        if (done < total)
+            return showProgress(progress, QStringLiteral("正在上传资料……（%1/%2）").arg(done).arg(total), done,
+                                total);
+        m_sinceUpdate.invalidate(); // shown at once: the index takes a while
+        return showProgress(progress, QStringLiteral("正在共享资料库中建立全文索引，请稍候……"), done, total);
+    });
+    progress.close();
+    m_running = false;
+    if (outcome == BaseUpload::Done) {
+        report.outcome = ExchangeReport::Done;
+        const Database *data = Database::current();
+        finish(UploadCaption,
+               QStringLiteral("上传完成：%1份资料、%2个分类已复制到共享资料库%3。本机的Data.QBD和MTS.qb没有改变。")
+                       .arg(upload.materials())
+                       .arg(upload.categories())
+                       .arg(server.place()) +
+                   (data && !data->isServer() ? QStringLiteral("\n重新启动Zindrel后就会使用共享资料库。") : QString()),
+               report);
+    } else if (outcome == BaseUpload::Cancelled) {
+        report.outcome = ExchangeReport::Cancelled;
+        finish(UploadCaption, QStringLiteral("上传已取消，共享资料库没有改变。"), report);
+    } else {
+        finish(UploadCaption,
+               QStringLiteral("上传失败：") + upload.error() +
+                   QStringLiteral("\n共享资料库没有改变，本机的文件也没有改变。"),
+               report);
     }
 }
 

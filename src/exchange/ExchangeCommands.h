@@ -12,9 +12,10 @@ class QTreeWidget;
 class QWidget;
 struct ExchangeReport;
 
-// "导出资料…" and "导入资料…": materials out to a folder of Markdown files and back in. Both
-// show their progress in a dialog that can cancel them and on the status line, let the window
-// work meanwhile, and end with a report. An import that adds categories announces it once the
+// "导出资料…" and "导入资料…": materials out to a folder of Markdown files and back in; and
+// "上传到共享资料库…": the local base into an empty shared one. Each shows its progress in a
+// dialog that can cancel it and on the status line, lets the window work meanwhile, and ends
+// with a report. An import that adds categories announces it once the
 // materials are filed, so that the tree is saved; both announce when the list must be read again.
 class ExchangeCommands : public QObject
 {
@@ -31,6 +32,9 @@ public slots:
     // A folder of .md and .txt files into the selected category (the whole base with nothing
     // selected).
     void importMaterials();
+    // Data.QBD and MTS.qb of the program folder, copied to the empty shared base of Base.ini; the
+    // local files stay as they are.
+    void uploadToSharedBase();
 
 signals:
     void statusChanged(const QString &text);

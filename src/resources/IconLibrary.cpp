@@ -1,5 +1,7 @@
 #include "resources/IconLibrary.h"
 
+#include "resources/ModeIconEngine.h"
+
 #include <QHash>
 #include <QPixmap>
 #include <QStringList>
@@ -25,10 +27,7 @@ QIcon fromList(const QStringList &names, int index)
 // The greyed look of an available picture, used where a button shows that it cannot act.
 QIcon unavailable(const QIcon &icon)
 {
-    QIcon greyed;
-    for (const int size : {16, 20, 24, 32})
-        greyed.addPixmap(icon.pixmap(QSize(size, size), QIcon::Disabled));
-    return greyed;
+    return QIcon(new ModeIconEngine(icon, icon, QIcon::Disabled));
 }
 
 } // namespace
@@ -77,12 +76,8 @@ QIcon treeNodeIcon(int image, int selectedImage)
     auto it = cache.find(key);
     if (it != cache.end())
         return it.value();
-    QIcon icon;
-    for (const int size : {16, 20, 24}) {
-        icon.addPixmap(treeImage(image).pixmap(size, size), QIcon::Normal);
-        icon.addPixmap(treeImage(selectedImage).pixmap(size, size), QIcon::Selected);
-    }
-    return cache.insert(key, icon).value();
+    return cache.insert(key, QIcon(new ModeIconEngine(treeImage(image), treeImage(selectedImage), QIcon::Normal)))
+        .value();
 }
 
 QIcon listImage(int index)
@@ -110,7 +105,8 @@ QIcon viewerImage(int index)
 
 QIcon exchangeImage(int index)
 {
-    static const QStringList names = {QStringLiteral("materials-export"), QStringLiteral("materials-import")};
+    static const QStringList names = {QStringLiteral("materials-export"), QStringLiteral("materials-import"),
+                                      QStringLiteral("base-upload")};
     return fromList(names, index);
 }
 

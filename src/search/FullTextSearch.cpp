@@ -46,7 +46,7 @@ FullTextIndex::Progress FullTextSearch::buildReporter(int *reportedTotal)
 QString FullTextSearch::failure(const QString &error) const
 {
     Database *data = Database::current();
-    if (data && !QFileInfo::exists(data->databasePath()))
+    if (data && !data->isServer() && !QFileInfo::exists(data->databasePath()))
         return QStringLiteral("找不到数据库文件") + QDir::toNativeSeparators(data->databasePath());
     return error;
 }

@@ -186,7 +186,7 @@ void SearchDialog::search()
 
     m_store->clear();
     m_statusLabel->setText(QStringLiteral("正在搜索..."));
-    QVector<ListEntry> hits;
+    ListEntries hits;
     QString error;
     const bool ok = ListReader::read(search.text(), search.hitImage(), &hits, &error);
     // Hits read before a failure stay in the store.

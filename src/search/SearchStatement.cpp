@@ -1,6 +1,7 @@
 #include "search/SearchStatement.h"
 
 #include "browse/ListEntry.h"
+#include "store/SqlDialect.h"
 #include "store/SqlText.h"
 #include "tree/NodeRules.h"
 
@@ -40,13 +41,14 @@ QString SearchStatement::condition() const
     const QString title =
         SqlText::literal(QLatin1Char('%') + SqlText::toTokens(keyword, false) + QLatin1Char('%'));
     const QString writer = SqlText::literal(author);
+    const SqlDialect dialect = SqlDialect::inUse();
     if (categoryRestricted()) {
         if (!keyword.isEmpty())
-            text += QStringLiteral("and title like ") + title;
+            text += QStringLiteral("and ") + dialect.like(QStringLiteral("title"), title);
         if (!author.isEmpty())
             text += QStringLiteral(" and writer=") + writer;
     } else if (!keyword.isEmpty()) {
-        text += QStringLiteral("title like ") + title;
+        text += dialect.like(QStringLiteral("title"), title);
         if (!author.isEmpty())
             text += QStringLiteral(" and writer=") + writer;
     } else if (!author.isEmpty()) {
@@ -63,7 +65,8 @@ QString SearchStatement::condition() const
 QString SearchStatement::text() const
 {
     return QStringLiteral("select id,title from ") + NodeRules::tableOfRoot(kind) +
-           QStringLiteral(" where ") + condition();
+           QStringLiteral(" where ") + condition() +
+           SqlDialect::inUse().searchOrder(!categoryRestricted() && !author.isEmpty());
 }
 
 int SearchStatement::hitImage() const

@@ -10,6 +10,7 @@
 #include "search/FullTextBox.h"
 #include "search/FullTextSearch.h"
 #include "shell/MainWindow.h"
+#include "store/BaseSettings.h"
 #include "tree/CategoryCommands.h"
 #include "widgets/ToolButtonImage.h"
 
@@ -66,6 +67,12 @@ void MainMenus::createMenuBar()
             &ExchangeCommands::exportMaterials);
     addItem(file, QStringLiteral("导入资料…"), IconLibrary::exchangeImage(1), m_window->exchangeCommands(),
             &ExchangeCommands::importMaterials);
+    // Offered when Base.ini names a server, whichever base this run uses.
+    QAction *upload = addItem(file, QStringLiteral("上传到共享资料库…"), IconLibrary::exchangeImage(2),
+                              m_window->exchangeCommands(),
+                              &ExchangeCommands::uploadToSharedBase);
+    upload->setObjectName(QStringLiteral("uploadAction"));
+    upload->setEnabled(BaseSettings::read().usesServer());
     file->addSeparator();
     addItem(file, QStringLiteral("退出"), main(4), m_window, &MainWindow::quitProgram);
 

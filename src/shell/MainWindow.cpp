@@ -13,6 +13,7 @@
 #include "search/FullTextSearch.h"
 #include "search/SearchDialog.h"
 #include "settings/OptionsDialog.h"
+#include "shell/ChangeFollower.h"
 #include "shell/MainMenus.h"
 #include "shell/MainWindowTray.h"
 #include "store/Database.h"
@@ -43,8 +44,12 @@ constexpr int StripHeight = 18;
 constexpr int ProgressWidth = 159;
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent) : MainWindow(static_cast<TreeStore *>(nullptr), parent) {}
+
+MainWindow::MainWindow(TreeStore *treeStore, QWidget *parent) : QMainWindow(parent)
 {
+    if (treeStore)
+        m_treeStore = treeStore;
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Zindrel"));
     setWindowIcon(IconLibrary::mainIcon());
@@ -91,7 +96,7 @@ void MainWindow::createControls()
 
     m_listMenu = new QMenu(this);
     m_listMenu->setObjectName(QStringLiteral("listMenu"));
-    m_categoryCommands = new CategoryCommands(m_tree, &m_treeFile, this);
+    m_categoryCommands = new CategoryCommands(m_tree, m_treeStore, this);
     m_materialCommands = new MaterialCommands(m_tree, m_list, this);
     m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), this);
     m_mover = new MaterialMover(m_tree, m_list, m_listMenu, this);
@@ -148,6 +153,7 @@ void MainWindow::wireParts()
 
     connect(m_navigator, &Navigator::statusChanged, this, &MainWindow::setStatusText);
     connect(m_categoryCommands, &CategoryCommands::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_categoryCommands, &CategoryCommands::treeReloaded, m_list, &MaterialList::refresh);
     connect(m_materialCommands, &MaterialCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::progressChanged, this, &MainWindow::setProgress);
@@ -167,10 +173,12 @@ void MainWindow::start()
     m_tree->clear();
     m_list->showTopLevel();
     try {
-        CategoryTree::fill(m_tree, m_treeFile.load());
-    } catch (const TreeFileError &) {
-        MessageBoxes::show(this, QStringLiteral("文件MTS.qb已经被损坏，请重新安装！"), MessageBoxes::AppTitle,
-                           QMessageBox::Critical);
+        CategoryTree::fill(m_tree, m_treeStore->load());
+    } catch (const TreeFileError &failure) {
+        MessageBoxes::show(this,
+                           m_treeStore == &m_treeFile ? QStringLiteral("文件MTS.qb已经被损坏，请重新安装！")
+                                                      : failure.message(),
+                           MessageBoxes::AppTitle, QMessageBox::Critical);
         return;
     }
     applySettings(SettingsFile::readStartup(SettingsFile::path()));
@@ -193,6 +201,9 @@ void MainWindow::attachDatabase(Database *database)
 {
     connect(database, &Database::statusReported, this, &MainWindow::setStatusText);
     connect(database, &Database::progressReported, this, &MainWindow::setProgress);
+    m_changeFollower = new ChangeFollower(m_tree, m_treeStore, m_list, database, this);
+    connect(database, &Database::changedElsewhere, m_changeFollower, &ChangeFollower::follow);
+    connect(m_changeFollower, &ChangeFollower::statusChanged, this, &MainWindow::setStatusText);
     recoverCategories();
 }
 
@@ -230,12 +241,32 @@ void MainWindow::setProgress(int value)
 bool MainWindow::saveTree(QString *error)
 {
     QString why;
-    if (m_treeFile.save(CategoryTree::collect(m_tree), &why))
+    if (m_treeStore->save(CategoryTree::collect(m_tree), &why))
         return true;
-    setStatusText(QStringLiteral("无法保存分类文件MTS.qb：") + why);
+    if (m_treeStore->movedOn() && takeTreeFromElsewhere())
+        return true;
+    setStatusText(QStringLiteral("无法保存") + m_treeStore->name() + QStringLiteral("：") + why);
     if (error)
         *error = why;
     return false;
+}
+
+bool MainWindow::takeTreeFromElsewhere()
+{
+    if (m_takingTree)
+        return false;
+    m_takingTree = true;
+    bool taken = true;
+    try {
+        CategoryTree::refill(m_tree, m_treeStore->load());
+        // Categories this copy added (an import's, say) come back from the materials that name them.
+        recoverCategories();
+        m_list->refresh();
+    } catch (const TreeFileError &) {
+        taken = false;
+    }
+    m_takingTree = false;
+    return taken;
 }
 
 void MainWindow::showNodeExpanded(QTreeWidgetItem *item)
@@ -347,7 +378,8 @@ void MainWindow::finishClosing()
     QString error;
     // At the end nothing else would ever say that the categories were not kept.
     if (!saveTree(&error))
-        MessageBoxes::show(this, QStringLiteral("无法保存分类文件MTS.qb：%1\n这次对分类的改动没有保存。").arg(error),
+        MessageBoxes::show(this,
+                           QStringLiteral("无法保存%1：%2\n这次对分类的改动没有保存。").arg(m_treeStore->name(), error),
                            MessageBoxes::AppTitle, QMessageBox::Critical);
     m_tray->remove();
     destroyDropWindow();

@@ -9,6 +9,7 @@
 
 class BrowsePanel;
 class CategoryCommands;
+class ChangeFollower;
 class Database;
 class DetailPane;
 class DropWindow;
@@ -25,6 +26,7 @@ class QMenu;
 class QProgressBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TreeStore;
 
 // The program's one main window: the category tree on the left, the material list and the
 // detail pane on the right, menus and tool bar, the status strip with its progress bar. It
@@ -34,11 +36,14 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    // With the tree of a shared base instead of the tree file.
+    explicit MainWindow(TreeStore *treeStore, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // False when the creation ended on a broken tree file: the program must end.
     bool isCreated() const { return m_created; }
-    // Database work reports on the status line and the progress bar.
+    // Database work reports on the status line and the progress bar; on a shared base, other
+    // copies' changes are shown as they come.
     void attachDatabase(Database *database);
 
     QTreeWidget *categoryTree() const { return m_tree; }
@@ -53,7 +58,7 @@ public:
     FullTextSearch *fullTextSearch() const { return m_fullTextSearch; }
     DropWindow *dropWindow() const;
 
-    // Writes the tree file; a failure is reported on the status line.
+    // Writes the tree (the tree file, or a shared base's); a failure is reported on the status line.
     bool saveTree(QString *error = nullptr);
 
 public slots:
@@ -86,6 +91,9 @@ private:
     void restoreAfterSecondCopy();
     // Grows back the categories that materials name but the tree lacks, and says how many.
     void recoverCategories();
+    // Another copy changed the shared tree since it was loaded: shows that tree, with the
+    // categories that materials name grown back. False when it cannot be loaded.
+    bool takeTreeFromElsewhere();
     // Saves the tree and ends the program; runs once.
     void finishClosing();
     void showNodeExpanded(QTreeWidgetItem *item);
@@ -101,6 +109,7 @@ private:
     MaterialCommands *m_materialCommands = nullptr;
     ExchangeCommands *m_exchangeCommands = nullptr;
     FullTextSearch *m_fullTextSearch = nullptr;
+    ChangeFollower *m_changeFollower = nullptr;
     MaterialMover *m_mover = nullptr;
     MainWindowTray *m_tray = nullptr;
     MainMenus *m_menus = nullptr;
@@ -108,7 +117,9 @@ private:
     QProgressBar *m_progressBar = nullptr;
     QPointer<DropWindow> m_dropWindow;
     TreeFile m_treeFile;
+    TreeStore *m_treeStore = &m_treeFile;
     bool m_created = false;
     bool m_closing = false;
     bool m_quitRequested = false;
+    bool m_takingTree = false;
 };

@@ -2,9 +2,11 @@
 #include "resources/IconLibrary.h"
 #include "search/FullTextSearch.h"
 #include "shell/MainWindow.h"
+#include "shell/ServerStart.h"
 #include "shell/SignalWatcher.h"
 #include "shell/SingleInstance.h"
 #include "store/Database.h"
+#include "tree/ServerTree.h"
 
 #include <QApplication>
 
@@ -29,11 +31,15 @@ int main(int argc, char *argv[])
     // nothing: there is no tree yet to write.
     const QMetaObject::Connection duringStart = QObject::connect(
         &signalWatcher, &SignalWatcher::terminationRequested, &app, [] { QCoreApplication::exit(1); });
-    MainWindow window;
+    // A shared base that Base.ini names is reached first: the window reads its tree from there.
+    Database database;
+    ServerTree serverTree(&database);
+    if (!ServerStart::connect(&database))
+        return 1;
+    MainWindow window(database.isServer() ? static_cast<TreeStore *>(&serverTree) : nullptr);
     QObject::disconnect(duringStart);
     if (!window.isCreated())
         return 1;
-    Database database;
     window.attachDatabase(&database);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::comeForward);
     QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &window, &MainWindow::quitProgram);

@@ -4,6 +4,7 @@
 #include "store/FullTextQuery.h"
 #include "store/FullTextSchema.h"
 #include "store/FullTextTokenizer.h"
+#include "store/ServerFullText.h"
 #include "store/SqlText.h"
 
 #include <QSet>
@@ -195,6 +196,10 @@ bool FullTextIndex::update(QSqlDatabase &db, const Progress &progress, bool chec
 
 bool FullTextIndex::bringUpToDate(const Progress &progress, bool *built, QString *error)
 {
+    *built = false;
+    // The server keeps its own index up to date.
+    if (m_database->isServer())
+        return true;
     return m_database->runOnConnection(
         [this, &progress, built](QSqlDatabase &db, sqlite3 *handle, QString *error) {
             return FullTextTokenizer::registerOn(handle, error) && update(db, progress, true, built, error);
@@ -208,6 +213,12 @@ bool FullTextIndex::search(const FullTextQuery &query, const Progress &progress,
     hits->clear();
     if (query.isEmpty())
         return true;
+    if (m_database->isServer()) {
+        if (!ServerFullText::search(m_database, query, hits, error))
+            return false;
+        sortHits(hits);
+        return true;
+    }
     return m_database->runOnConnection(
         [this, &query, &progress, hits](QSqlDatabase &db, sqlite3 *handle, QString *error) {
             bool built = false;
@@ -245,6 +256,12 @@ bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query, QVect
         *error = describe(select.lastError());
         return false;
     }
+    sortHits(hits);
+    return true;
+}
+
+void FullTextIndex::sortHits(QVector<FullTextHit> *hits)
+{
     std::sort(hits->begin(), hits->end(), [](const FullTextHit &a, const FullTextHit &b) {
         if (a.titleMatches != b.titleMatches)
             return a.titleMatches;
@@ -254,5 +271,4 @@ bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query, QVect
             return a.title < b.title;
         return a.kind != b.kind ? a.kind < b.kind : a.id < b.id;
     });
-    return true;
 }

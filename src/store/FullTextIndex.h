@@ -41,6 +41,9 @@ public:
     bool search(const FullTextQuery &query, const Progress &progress, QVector<FullTextHit> *hits,
                 QString *error);
 
+    // Those whose title holds every term first, then the better matches, then by title.
+    static void sortHits(QVector<FullTextHit> *hits);
+
 private:
     bool isComplete(QSqlDatabase &db, bool *complete, QString *error);
     bool build(QSqlDatabase &db, const Progress &progress, QString *error);

@@ -26,7 +26,7 @@ Material::Material() : createTime(CreateTime::now())
         data->pointAtProgramFolder();
 }
 
-bool Material::write(const QString &sql, const QString &successText)
+bool Material::write(const QString &sql, const QString &successText, qint64 updatedId)
 {
     m_resultMessage.clear();
     // A statement ends at a NUL character: the engine would only say "unrecognized token".
@@ -36,8 +36,17 @@ bool Material::write(const QString &sql, const QString &successText)
     }
     QString error;
     Database *data = database(&error);
-    if (!data || !data->execute(sql, &error)) {
+    int rows = 0;
+    if (!data || !data->execute(sql, &error, &rows)) {
         m_resultMessage = FailurePrefix + error;
+        return false;
+    }
+    // Saved over nothing: the material was deleted meanwhile (on a shared base, by another
+    // machine), and saving it again would bring back what someone took away.
+    if (updatedId > 0 && rows == 0) {
+        m_resultMessage = FailurePrefix + QStringLiteral("找不到编号为%1的资料，它已被删除（可能是在另一台电脑上）。"
+                                                         "修改没有保存；要保留这些文字，请复制后作为新资料添加。")
+                                              .arg(updatedId);
         return false;
     }
     m_resultMessage = successText;
@@ -51,7 +60,7 @@ bool Material::insert()
 
 bool Material::update(qint64 id)
 {
-    return write(updateStatement(id), DoneText);
+    return write(updateStatement(id), DoneText, id);
 }
 
 bool Material::load(qint64 id)
@@ -133,7 +142,7 @@ bool Material::countRows(const QString &sql, int &count)
     int rows = 0;
     // The database counts: the same number as walking the rows, without carrying them here.
     if (!data->select(
-            QStringLiteral("select count(*) from (") + sql + QLatin1Char(')'),
+            data->dialect().countOf(sql),
             [&rows](const QSqlQuery &row) { rows = row.value(0).toInt(); }, &error)) {
         data->reportStatus(error + FatalSuffix);
         data->reportProgress(0);

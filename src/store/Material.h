@@ -67,7 +67,8 @@ protected:
     virtual void clearText() = 0;
 
 private:
-    bool write(const QString &sql, const QString &successText);
+    // With the id of the material that an update saves over, a save over no row fails.
+    bool write(const QString &sql, const QString &successText, qint64 updatedId = 0);
 
     QString m_resultMessage;
 };

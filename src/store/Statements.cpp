@@ -1,5 +1,6 @@
 #include "store/Statements.h"
 
+#include "store/SqlDialect.h"
 #include "store/SqlText.h"
 #include "tree/NodeRules.h"
 
@@ -10,13 +11,7 @@ QString list(const QString &category, const QString &subcategory, const QString 
     QString sql = QStringLiteral("select id,title from ") + NodeRules::tableOfRoot(rootText) +
                   QStringLiteral(" where bigclassname=") + SqlText::literal(category) +
                   QStringLiteral(" and classname=") + SqlText::literal(subcategory);
-    if (order == 1)
-        sql += QStringLiteral(" order by title");
-    else if (order == 2)
-        sql += QStringLiteral(" order by createtime");
-    else
-        sql += QStringLiteral(" order by id"); // table order, whatever index the planner picks
-    return sql;
+    return sql + SqlDialect::inUse().listOrder(order);
 }
 
 QString tableOfMaterialImage(int image)

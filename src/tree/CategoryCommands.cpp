@@ -4,7 +4,8 @@
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
-#include "tree/TreeFile.h"
+#include "tree/TreeFileError.h"
+#include "tree/TreeStore.h"
 #include "widgets/LineEdits.h"
 #include "widgets/MessageBoxes.h"
 
@@ -14,6 +15,8 @@
 
 namespace {
 const QString NoNodeSelected = QStringLiteral("你还没有在左边的分类树中选择一个分类！");
+// Tries of one change while other copies keep changing the tree.
+constexpr int MaxAttempts = 3;
 
 QStringList siblingNames(const QTreeWidgetItem *node)
 {
@@ -21,8 +24,8 @@ QStringList siblingNames(const QTreeWidgetItem *node)
 }
 } // namespace
 
-CategoryCommands::CategoryCommands(QTreeWidget *tree, TreeFile *treeFile, QWidget *window)
-    : QObject(window), m_tree(tree), m_treeFile(treeFile), m_window(window)
+CategoryCommands::CategoryCommands(QTreeWidget *tree, TreeStore *treeStore, QWidget *window)
+    : QObject(window), m_tree(tree), m_treeStore(treeStore), m_window(window)
 {
 }
 
@@ -71,14 +74,22 @@ void CategoryCommands::addCategory()
                 QString(), CategoryTree::childNames(node));
     if (name.isEmpty())
         return;
-    QTreeWidgetItem *added =
-        node->parent() ? CategoryTree::addNode(node, name, NodeRules::SecondLevel, NodeRules::SecondLevel)
-                       : CategoryTree::addNode(node, name, NodeRules::FirstLevelCollapsed,
-                                               NodeRules::FirstLevelExpanded);
-    QString error;
-    if (!saveTree(&error)) {
+    const QStringList path = CategoryTree::pathOf(node);
+    for (int attempt = 1; node; ++attempt) {
+        QTreeWidgetItem *added =
+            node->parent() ? CategoryTree::addNode(node, name, NodeRules::SecondLevel, NodeRules::SecondLevel)
+                           : CategoryTree::addNode(node, name, NodeRules::FirstLevelCollapsed,
+                                                   NodeRules::FirstLevelExpanded);
+        QString error;
+        if (saveTree(&error))
+            return;
         delete added;
-        refuseUnsaved(error);
+        node = afterFailedSave(path, attempt, error);
+        const QString refusal = node ? CategoryNames::refusal(name, CategoryTree::childNames(node)) : QString();
+        if (!refusal.isEmpty()) {
+            refuseAfterReload(refusal);
+            return;
+        }
     }
 }
 
@@ -99,14 +110,21 @@ void CategoryCommands::renameCategory()
     if (name.isEmpty())
         return;
     const QStringList path = CategoryTree::pathOf(node);
-    const QString oldName = node->text(0);
-    // The materials' new category is committed only together with the tree that names it.
-    node->setText(0, name);
-    QString error;
-    if (!Material::renameCategory(path.at(1), path.value(2), path.at(0), name, [&] { return saveTree(&error); })) {
+    for (int attempt = 1; node; ++attempt) {
+        const QString oldName = node->text(0);
+        // The materials' new category is committed only together with the tree that names it.
+        node->setText(0, name);
+        QString error;
+        if (Material::renameCategory(path.at(1), path.value(2), path.at(0), name,
+                                     [&] { return saveTree(&error); }))
+            return;
         node->setText(0, oldName);
-        if (!error.isEmpty())
-            refuseUnsaved(error);
+        node = afterFailedSave(path, attempt, error);
+        const QString refusal = node ? CategoryNames::refusal(name, siblingNames(node)) : QString();
+        if (!refusal.isEmpty()) {
+            refuseAfterReload(refusal);
+            return;
+        }
     }
 }
 
@@ -129,29 +147,64 @@ void CategoryCommands::deleteCategory()
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     const QStringList path = CategoryTree::pathOf(node);
-    // The materials are deleted only together with a saved tree that no longer names them.
-    QTreeWidgetItem *parent = node->parent();
-    const int position = parent->indexOfChild(node);
-    parent->takeChild(position);
-    QString error;
-    if (Material::deleteCategory(path.at(1), path.value(2), path.at(0), [&] { return saveTree(&error); })) {
-        delete node; // its children go with it
-        return;
+    for (int attempt = 1; node; ++attempt) {
+        // The materials are deleted only together with a saved tree that no longer names them.
+        QTreeWidgetItem *parent = node->parent();
+        const int position = parent->indexOfChild(node);
+        parent->takeChild(position);
+        QString error;
+        if (Material::deleteCategory(path.at(1), path.value(2), path.at(0), [&] { return saveTree(&error); })) {
+            delete node; // its children go with it
+            return;
+        }
+        parent->insertChild(position, node);
+        CategoryTree::selectNode(m_tree, node);
+        node = afterFailedSave(path, attempt, error);
     }
-    parent->insertChild(position, node);
-    CategoryTree::selectNode(m_tree, node);
-    if (!error.isEmpty())
-        refuseUnsaved(error);
 }
 
 bool CategoryCommands::saveTree(QString *error)
 {
-    return m_treeFile->save(CategoryTree::collect(m_tree), error);
+    return m_treeStore->save(CategoryTree::collect(m_tree), error);
 }
 
 void CategoryCommands::refuseUnsaved(const QString &error)
 {
-    const QString text = QStringLiteral("无法保存分类文件MTS.qb：%1\n分类没有改动。").arg(error);
+    const QString text = QStringLiteral("无法保存%1：%2\n分类没有改动。").arg(m_treeStore->name(), error);
     emit statusChanged(text);
+    MessageBoxes::show(m_window, text, MessageBoxes::AppTitle, QMessageBox::Warning);
+}
+
+QTreeWidgetItem *CategoryCommands::afterFailedSave(const QStringList &path, int attempt, const QString &error)
+{
+    // Nothing to do again when the save failed for a reason of its own, which the database has
+    // reported already when it gave none.
+    if (!m_treeStore->movedOn()) {
+        if (!error.isEmpty())
+            refuseUnsaved(error);
+        return nullptr;
+    }
+    if (attempt >= MaxAttempts) {
+        refuseAfterReload(QStringLiteral("分类正被其他电脑接连改动，请稍后再试。"));
+        return nullptr;
+    }
+    try {
+        CategoryTree::refill(m_tree, m_treeStore->load());
+    } catch (const TreeFileError &failure) {
+        refuseUnsaved(failure.message());
+        return nullptr;
+    }
+    emit treeReloaded();
+    QTreeWidgetItem *node = CategoryTree::nodeAt(m_tree, path);
+    if (!node)
+        refuseAfterReload(QStringLiteral("分类“%1”刚刚在另一台电脑上被删除或改名。").arg(path.last()));
+    return node;
+}
+
+void CategoryCommands::refuseAfterReload(const QString &why)
+{
+    const QString text =
+        QStringLiteral("另一台电脑刚刚改动了分类，左边显示的是改动后的分类树。\n") + why + QStringLiteral("\n这次没有改动。");
+    emit statusChanged(text.section(QLatin1Char('\n'), 0, 0));
     MessageBoxes::show(m_window, text, MessageBoxes::AppTitle, QMessageBox::Warning);
 }

@@ -2,6 +2,7 @@
 
 #include "resources/IconLibrary.h"
 
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 namespace CategoryTree {
@@ -46,6 +47,47 @@ void fill(QTreeWidget *tree, const QVector<TreeNode> &roots)
     // Nothing is selected, and nothing may look so: without a current node set on purpose, the
     // view would make the first one current, with its focus frame, as soon as it has the focus.
     tree->setCurrentIndex(QModelIndex());
+}
+
+void refill(QTreeWidget *tree, const QVector<TreeNode> &roots)
+{
+    QList<QStringList> expanded;
+    for (const QTreeWidgetItem *item : flatItems(tree)) {
+        if (item->isExpanded())
+            expanded.append(pathOf(item));
+    }
+    QStringList selected = pathOf(selectedNode(tree));
+    // No handler may take the filling for a person's doing.
+    const QSignalBlocker blocker(tree);
+    fill(tree, roots);
+    for (const QStringList &path : expanded) {
+        if (QTreeWidgetItem *item = nodeAt(tree, path))
+            item->setExpanded(true);
+    }
+    QTreeWidgetItem *stillThere = nullptr;
+    for (; !selected.isEmpty() && !stillThere; selected.removeLast())
+        stillThere = nodeAt(tree, selected);
+    if (stillThere)
+        selectNode(tree, stillThere);
+    for (QTreeWidgetItem *item : flatItems(tree)) {
+        const int shown = item->isExpanded() ? NodeRules::expandedImage(image(item))
+                                             : NodeRules::collapsedImage(image(item));
+        setImages(item, shown, shown);
+    }
+}
+
+QTreeWidgetItem *nodeAt(const QTreeWidget *tree, const QStringList &path)
+{
+    QTreeWidgetItem *node = path.isEmpty() ? nullptr : findRoot(tree, path.first());
+    for (int level = 1; node && level < path.size(); ++level) {
+        QTreeWidgetItem *child = nullptr;
+        for (int i = 0; !child && i < node->childCount(); ++i) {
+            if (node->child(i)->text(0) == path.at(level))
+                child = node->child(i);
+        }
+        node = child;
+    }
+    return node;
 }
 
 QVector<TreeNode> collect(const QTreeWidget *tree)

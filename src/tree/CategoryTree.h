@@ -17,6 +17,11 @@ namespace CategoryTree {
 
 void fill(QTreeWidget *tree, const QVector<TreeNode> &roots);
 QVector<TreeNode> collect(const QTreeWidget *tree);
+// Fills the tree with other roots (another copy's changes), keeping open the nodes that were open
+// and selected the node that was, or the nearest one above it that is still there.
+void refill(QTreeWidget *tree, const QVector<TreeNode> &roots);
+// The node at the names' path from a root down (the first one of equal names), or nullptr.
+QTreeWidgetItem *nodeAt(const QTreeWidget *tree, const QStringList &path);
 
 QTreeWidgetItem *addNode(QTreeWidgetItem *parent, const QString &name, int image, int selectedImage);
 int image(const QTreeWidgetItem *item);

@@ -1,24 +1,14 @@
 #pragma once
 
+#include "tree/TreeStore.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-struct TreeNode
-{
-    QString name;
-    int image = 0;
-    QVector<TreeNode> children;
-
-    bool operator==(const TreeNode &other) const
-    {
-        return name == other.name && image == other.image && children == other.children;
-    }
-};
-
 // The category tree file MTS.qb: one line per node in display order, "+" before a first-level
 // name, "++" before a deeper one, the node's image digit after the name.
-class TreeFile
+class TreeFile : public TreeStore
 {
 public:
     static QString defaultPath();
@@ -26,10 +16,11 @@ public:
     explicit TreeFile(const QString &path = defaultPath());
 
     // Throws TreeFileError when the file is missing, unreadable, or yields no node.
-    QVector<TreeNode> load();
+    QVector<TreeNode> load() override;
     // Atomic. Before the first save over a file that had lines the loader could not place, or
     // bytes that do not read back as they were, the original is kept beside it as MTS.qb.bak.
-    bool save(const QVector<TreeNode> &roots, QString *error = nullptr);
+    bool save(const QVector<TreeNode> &roots, QString *error = nullptr) override;
+    QString name() const override { return QStringLiteral("分类文件MTS.qb"); }
 
     int skippedLines() const { return m_skippedLines; }
 

@@ -7,6 +7,7 @@
 #include "store/Database.h"
 #include "store/SqlText.h"
 #include "tree/CategoryTree.h"
+#include "tree/ServerTree.h"
 
 #include <QLabel>
 #include <QListView>
@@ -17,8 +18,10 @@ MainWindowFixture::MainWindowFixture(const QStringList &treeLines)
 {
     if (!treeLines.isEmpty())
         folder.writeLines(QStringLiteral("MTS.qb"), treeLines);
-    window = std::make_unique<MainWindow>();
     database = std::make_unique<Database>();
+    if (database->isServer())
+        serverTree = std::make_unique<ServerTree>(database.get());
+    window = std::make_unique<MainWindow>(serverTree.get());
     window->attachDatabase(database.get());
     window->resize(900, 700);
 }
@@ -26,6 +29,7 @@ MainWindowFixture::MainWindowFixture(const QStringList &treeLines)
 MainWindowFixture::~MainWindowFixture()
 {
     window.reset();
+    serverTree.reset();
     database.reset();
 }
 

@@ -19,9 +19,11 @@ class QListView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QToolButton;
+class TreeStore;
 
 // A main window on a program folder of its own, with the database attached, as the program
-// starts it. Materials are put into the database directly.
+// starts it (on the server's tree when the tests run against the server). Materials are put
+// into the database directly.
 class MainWindowFixture
 {
 public:
@@ -32,6 +34,7 @@ public:
     TestFolder folder;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<Database> database;
+    std::unique_ptr<TreeStore> serverTree;
 
     QTreeWidget *tree() const;
     MaterialList *list() const;

@@ -1,7 +1,13 @@
 #include "TestFolder.h"
 
+#include "TestServer.h"
+
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
+#include "store/BaseSettings.h"
+#include "store/ServerConnection.h"
+#include "tree/ServerTree.h"
+#include "tree/TreeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +20,15 @@
 #include <functional>
 
 namespace {
-// Runs fn on a connection of its own to the database file, closed afterwards.
-bool withDatabase(const QString &path, const std::function<bool(QSqlDatabase &)> &fn)
+// Runs fn on a connection of its own to the database file, closed afterwards; on the server's
+// connection when there is one.
+bool withDatabase(const QString &path, const QString &serverConnection,
+                  const std::function<bool(QSqlDatabase &)> &fn)
 {
+    if (!serverConnection.isEmpty()) {
+        QSqlDatabase db = QSqlDatabase::database(serverConnection);
+        return fn(db);
+    }
     const QString name = QUuid::createUuid().toString();
     bool ok = false;
     {
@@ -39,6 +51,25 @@ TestFolder::TestFolder(Contents contents)
     if (contents == WithDatabase)
         createDatabase(filePath(QStringLiteral("Data.QBD")));
     ProgramFolder::setPathForTesting(path());
+    if (TestServer::selected() && TestServer::unavailable().isEmpty())
+        prepareServer();
+}
+
+void TestFolder::prepareServer()
+{
+    QString error;
+    m_serverDatabase = TestServer::createDatabase(&error);
+    if (m_serverDatabase.isEmpty())
+        qFatal("cannot create a test database: %s", qPrintable(error));
+    writeBytes(QStringLiteral("Base.ini"), TestServer::baseIni(m_serverDatabase));
+    m_serverConnection = QUuid::createUuid().toString();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_serverConnection);
+    // The program's own code creates the tables, as at a first start.
+    if (!ServerConnection::open(db, BaseSettings::read(filePath(QStringLiteral("Base.ini"))), &error))
+        qFatal("cannot prepare the test database: %s", qPrintable(error));
+    // Changes made here come from "another program" that announces nothing (superusers only).
+    QSqlQuery(db).exec(QStringLiteral("SET session_replication_role = replica"));
+    writeLines(QStringLiteral("MTS.qb"), AnsiText::splitLines(AnsiText::decode(readBytes(QStringLiteral("MTS.qb")))));
 }
 
 bool TestFolder::createDatabase(const QString &path)
@@ -56,7 +87,7 @@ bool TestFolder::createDatabase(const QString &path)
             kept.append(line);
     }
     const QStringList statements = kept.join(QLatin1Char('\n')).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    return withDatabase(path, [&statements](QSqlDatabase &db) {
+    return withDatabase(path, QString(), [&statements](QSqlDatabase &db) {
         QSqlQuery query(db);
         for (const QString &statement : statements) {
             if (!statement.trimmed().isEmpty() && !query.exec(statement))
@@ -68,7 +99,7 @@ bool TestFolder::createDatabase(const QString &path)
 
 bool TestFolder::exec(const QString &sql) const
 {
-    return withDatabase(filePath(QStringLiteral("Data.QBD")), [&sql](QSqlDatabase &db) {
+    return withDatabase(filePath(QStringLiteral("Data.QBD")), m_serverConnection, [&sql](QSqlDatabase &db) {
         QSqlQuery query(db);
         return query.exec(sql);
     });
@@ -77,7 +108,7 @@ bool TestFolder::exec(const QString &sql) const
 QList<QVariantList> TestFolder::rows(const QString &sql) const
 {
     QList<QVariantList> result;
-    withDatabase(filePath(QStringLiteral("Data.QBD")), [&](QSqlDatabase &db) {
+    withDatabase(filePath(QStringLiteral("Data.QBD")), m_serverConnection, [&](QSqlDatabase &db) {
         QSqlQuery query(db);
         if (!query.exec(sql))
             return false;
@@ -100,6 +131,11 @@ QVariant TestFolder::value(const QString &sql) const
 TestFolder::~TestFolder()
 {
     ProgramFolder::setPathForTesting(QString());
+    if (!onServer())
+        return;
+    QSqlDatabase::database(m_serverConnection, false).close();
+    QSqlDatabase::removeDatabase(m_serverConnection);
+    TestServer::dropDatabase(m_serverDatabase);
 }
 
 QString TestFolder::filePath(const QString &name) const
@@ -128,6 +164,23 @@ void TestFolder::writeBytes(const QString &name, const QByteArray &bytes) const
 void TestFolder::writeLines(const QString &name, const QStringList &lines) const
 {
     writeBytes(name, AnsiText::encode(AnsiText::joinLines(lines)));
+    if (onServer() && name == QLatin1String("MTS.qb")) {
+        for (const QString &sql : ServerTree::rowStatements(TreeFile::parse(lines)))
+            exec(sql);
+    }
+}
+
+QByteArray TestFolder::treeBytes() const
+{
+    if (!onServer())
+        return readBytes(QStringLiteral("MTS.qb"));
+    QVector<ServerTree::Row> tree;
+    for (const QVariantList &row : rows(ServerTree::loadStatement())) {
+        if (!row.at(1).isNull())
+            tree.append({row.at(1).toInt(), row.at(2).isNull() ? ServerTree::NoParent : row.at(2).toInt(),
+                         row.at(3).toInt(), row.at(4).toString()});
+    }
+    return AnsiText::encode(AnsiText::joinLines(TreeFile::format(ServerTree::assemble(tree))));
 }
 
 void TestFolder::remove(const QString &name) const
