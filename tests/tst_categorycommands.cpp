@@ -183,6 +183,7 @@ private slots:
         MainWindow window;
         Database database;
         window.attachDatabase(&database);
+        QCoreApplication::sendPostedEvents(); // the rest of the start
         QTreeWidget *tree = window.categoryTree();
         QCOMPARE(CategoryTree::childNames(tree->topLevelItem(0)),
                  QStringList({QStringLiteral("A"), QStringLiteral("Z"), QStringLiteral("Gone")}));

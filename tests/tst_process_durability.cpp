@@ -187,6 +187,7 @@ private slots:
         MainWindow window;
         Database database;
         window.attachDatabase(&database);
+        QCoreApplication::sendPostedEvents(); // the rest of the start
         const QStringList shown = CategoryTree::childNames(window.categoryTree()->topLevelItem(0));
         for (const QVariantList &row : folder.rows(QStringLiteral("select distinct bigclassname from textfile")))
             QVERIFY2(shown.contains(row.at(0).toString()), qPrintable(row.at(0).toString()));

@@ -3,6 +3,7 @@
 #include "base/AnsiText.h"
 #include "base/ShownText.h"
 #include "browse/DetailRows.h"
+#include "browse/GridLineDelegate.h"
 #include "browse/MaterialListModel.h"
 #include "browse/MaterialViewer.h"
 #include "browse/ViewerLook.h"
@@ -47,10 +48,9 @@ DetailPane::DetailPane(QTreeWidget *categoryTree, QWidget *panel)
     m_rows->header()->resizeSection(1, 400);
     m_rows->header()->setStretchLastSection(false);
     m_rows->setRootIsDecorated(false);
-    // An item rule without selection colours would draw a selected row white on white.
-    m_rows->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"
-        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
+    // Grid lines drawn by a delegate, not a style sheet: selected rows keep the style's
+    // selection colours, and no style-sheet style has to be built at start.
+    m_rows->setItemDelegate(new GridLineDelegate(m_rows));
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Row captions may be edited in place; the edit goes nowhere.
     connect(m_rows, &QTreeWidget::itemDoubleClicked, m_rows, [this](QTreeWidgetItem *item, int column) {

@@ -115,4 +115,9 @@ QIcon mainIcon()
     return fromFile(QStringLiteral("zindrel"));
 }
 
+QIcon clearTextImage()
+{
+    return fromFile(QStringLiteral("text-clear"));
+}
+
 } // namespace IconLibrary

@@ -22,5 +22,7 @@ QIcon viewerImage(int index);
 QIcon exchangeImage(int index);
 // The application's own icon.
 QIcon mainIcon();
+// The button that empties a text box.
+QIcon clearTextImage();
 
 } // namespace IconLibrary

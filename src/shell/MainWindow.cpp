@@ -35,8 +35,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 constexpr int TreeWidth = 169;
@@ -182,9 +184,8 @@ void MainWindow::start()
         return;
     }
     applySettings(SettingsFile::readStartup(SettingsFile::path()));
-    m_tray->add(); // minimising reaches the tray through changeEvent
     m_navigator->clearHistory();
-    QCoreApplication::postEvent(this, new QEvent(ProgramEvent::ShowDropWindow));
+    QCoreApplication::postEvent(this, new QEvent(ProgramEvent::FinishStart));
     m_created = true;
 }
 
@@ -204,7 +205,6 @@ void MainWindow::attachDatabase(Database *database)
     m_changeFollower = new ChangeFollower(m_tree, m_treeStore, m_list, database, this);
     connect(database, &Database::changedElsewhere, m_changeFollower, &ChangeFollower::follow);
     connect(m_changeFollower, &ChangeFollower::statusChanged, this, &MainWindow::setStatusText);
-    recoverCategories();
 }
 
 void MainWindow::recoverCategories()
@@ -285,8 +285,8 @@ void MainWindow::showNodeCollapsed(QTreeWidgetItem *item)
 
 bool MainWindow::event(QEvent *event)
 {
-    if (event->type() == ProgramEvent::ShowDropWindow) {
-        showDropWindow();
+    if (event->type() == ProgramEvent::FinishStart) {
+        finishStart();
         return true;
     }
     if (event->type() == ProgramEvent::ComeForward) {
@@ -294,6 +294,37 @@ bool MainWindow::event(QEvent *event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+// What the start does once this window is on screen, when it is being shown: the categories
+// that materials name grown back (a read of the whole base), the tray icon and the floating window
+// (round trips to the X server and the window manager) would otherwise hold up its map.
+// A window that stays unexposed (another workspace) gets them after a second all the same.
+void MainWindow::finishStart()
+{
+    if (m_startFinished)
+        return;
+    QWindow *window = windowHandle();
+    if (isVisible() && window && !window->isExposed() && !m_waitingForExposure) {
+        m_waitingForExposure = true;
+        window->installEventFilter(this);
+        QTimer::singleShot(1000, this, &MainWindow::finishStart);
+        return;
+    }
+    m_startFinished = true;
+    if (window)
+        window->removeEventFilter(this);
+    recoverCategories();
+    m_tray->add(); // minimising reaches the tray through changeEvent
+    showDropWindow();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Posted, so that the exposure is painted first.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed())
+        QCoreApplication::postEvent(this, new QEvent(ProgramEvent::FinishStart));
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showDropWindow()

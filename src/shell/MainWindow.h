@@ -77,6 +77,7 @@ public slots:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -85,6 +86,7 @@ private:
     void createControls();
     void wireParts();
     void start();
+    void finishStart();
     void showDropWindow();
     void destroyDropWindow();
     void hideToTrayIfMinimised();
@@ -119,6 +121,8 @@ private:
     TreeFile m_treeFile;
     TreeStore *m_treeStore = &m_treeFile;
     bool m_created = false;
+    bool m_waitingForExposure = false;
+    bool m_startFinished = false;
     bool m_closing = false;
     bool m_quitRequested = false;
     bool m_takingTree = false;

@@ -8,7 +8,7 @@ namespace ProgramEvent {
 constexpr QEvent::Type RefillViewer = static_cast<QEvent::Type>(1024);    // a viewer refills itself
 constexpr QEvent::Type TakeCaptureData = static_cast<QEvent::Type>(1125); // a capture dialog takes new data
 constexpr QEvent::Type ReleaseCaptureDialog = static_cast<QEvent::Type>(1126); // a capture dialog ends
-constexpr QEvent::Type ShowDropWindow = static_cast<QEvent::Type>(2025);
+constexpr QEvent::Type FinishStart = static_cast<QEvent::Type>(2025); // the tray icon and the floating window
 constexpr QEvent::Type ComeForward = static_cast<QEvent::Type>(3024); // a second copy was started
 } // namespace ProgramEvent
 

@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QString>
 
 // A ModalDriver handler that picks the folder in a folder dialog, as a person does.
@@ -16,6 +17,9 @@ inline ModalDriver::Handler chooseFolder(const QString &path)
         }
         dialog->setDirectory(path);
         dialog->selectFile(path);
+        // selectFile leaves the name box alone while it has the focus.
+        if (auto *nameBox = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            nameBox->setText(path);
         static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, which checks the choice
     };
 }

@@ -8,10 +8,12 @@
 #include "store/SqlText.h"
 #include "tree/CategoryTree.h"
 #include "tree/ServerTree.h"
+#include "widgets/ProgramEvents.h"
 
 #include <QLabel>
 #include <QListView>
 #include <QToolButton>
+#include <QCoreApplication>
 #include <QTreeWidget>
 
 MainWindowFixture::MainWindowFixture(const QStringList &treeLines)
@@ -24,6 +26,8 @@ MainWindowFixture::MainWindowFixture(const QStringList &treeLines)
     window = std::make_unique<MainWindow>(serverTree.get());
     window->attachDatabase(database.get());
     window->resize(900, 700);
+    // The rest of the start, which the program does once its window is on screen.
+    QCoreApplication::sendPostedEvents(window.get(), ProgramEvent::FinishStart);
 }
 
 MainWindowFixture::~MainWindowFixture()
