@@ -1,48 +1,31 @@
 #include "Benchmark.h"
 
 #include "BenchFolder.h"
+#include "BenchServer.h"
 #include "IdleWait.h"
-#include "InsertSample.h"
 #include "ProcessStart.h"
-#include "SampleText.h"
 
 #include "base/ProgramFolder.h"
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
 #include "browse/MaterialListModel.h"
 #include "browse/MaterialListView.h"
-#include "browse/Navigator.h"
 #include "exchange/ExportWriter.h"
 #include "exchange/ImportPlan.h"
 #include "exchange/MaterialImporter.h"
-#include "search/SearchDialog.h"
 #include "shell/MainWindow.h"
 #include "store/Database.h"
-#include "store/Statements.h"
-#include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
 #include "tree/TreeFile.h"
 #include "tree/TreeFileError.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <sys/resource.h>
-
-namespace {
-// Picks a list entry the way a user does: the entry becomes current, then the list says so.
-void choose(QComboBox *list, const QString &text)
-{
-    const int index = list->findText(text);
-    list->setCurrentIndex(index);
-    emit list->activated(index);
-}
-} // namespace
 
 Benchmark::Benchmark(const BenchFolder &folder) : m_folder(folder), m_raw(folder.databasePath()) {}
 
@@ -53,9 +36,9 @@ Benchmark::~Benchmark()
 }
 
 const QStringList Benchmark::FigureNames{
-    QStringLiteral("start"),    QStringLiteral("list"),     QStringLiteral("open"),
-    QStringLiteral("search"),   QStringLiteral("insert"),   QStringLiteral("tree"),
-    QStringLiteral("exchange"), QStringLiteral("fulltext"), QStringLiteral("exec")};
+    QStringLiteral("start"),  QStringLiteral("list"),  QStringLiteral("open"),     QStringLiteral("search"),
+    QStringLiteral("insert"), QStringLiteral("tree"),  QStringLiteral("exchange"), QStringLiteral("fulltext"),
+    QStringLiteral("exec"),   QStringLiteral("server")};
 
 bool Benchmark::run(const QString &only, QString *error)
 {
@@ -72,15 +55,18 @@ bool Benchmark::run(const QString &only, QString *error)
         if (!measureList(error))
             return false;
     } else {
-        showCategory(BenchFolder::BigCategory);
+        StoreComparison::showCategory(*m_window, BenchFolder::BigCategory);
     }
     measureMemory();
-    return (!wanted("open") || measureOpen(error)) && (!wanted("search") || measureSearch(error)) &&
-           (!wanted("insert") || measureInsert(error)) && (!wanted("tree") || measureTree(error)) &&
-           (!wanted("exchange") || measureExchange(error)) &&
+    StoreComparison sqlite(*m_window, m_raw);
+    return (!wanted("open") || measureOpen(error)) &&
+           (!wanted("search") || sqlite.search(&m_figures.sqlite, error)) &&
+           (!wanted("insert") || sqlite.insert(&m_figures.sqlite, error)) &&
+           (!wanted("tree") || measureTree(error)) && (!wanted("exchange") || measureExchange(error)) &&
            (!wanted("fulltext") ||
             FullTextBenchmark(m_folder, *m_window, *m_database, m_raw).run(&m_figures.fullText, error)) &&
-           (!wanted("exec") || measureExec(error));
+           (!wanted("exec") || measureExec(error)) &&
+           (!wanted("server") || measureServer(!only.isEmpty(), error));
 }
 
 double Benchmark::startOnce(const QString &folder)
@@ -114,54 +100,17 @@ bool Benchmark::measureStart(QString *error)
     return true;
 }
 
-void Benchmark::showCategory(const QString &name)
-{
-    CategoryTree::selectNode(m_window->categoryTree(),
-                             CategoryTree::findByText(m_window->categoryTree(), name));
-    m_window->navigator()->visitSelectedCategory();
-    IdleWait::settle();
-}
-
-Measure::Pair Benchmark::listRefresh(int *rawRows)
-{
-    QTreeWidgetItem *big = CategoryTree::findByText(m_window->categoryTree(), BenchFolder::BigCategory);
-    const QByteArray sql = Statements::list(BenchFolder::BigCategory, QString(), NodeRules::TextRootText,
-                                            m_window->materialList()->order())
-                               .toUtf8();
-    return Measure::alternating(
-        [this, big] {
-            // Each refresh comes from a small category, as a user's click does.
-            showCategory(BenchFolder::SmallCategory);
-            CategoryTree::selectNode(m_window->categoryTree(), big);
-            IdleWait::settle();
-            return Measure::timed([this] {
-                m_window->navigator()->visitSelectedCategory();
-                IdleWait::settle();
-            });
-        },
-        [this, &sql, rawRows] {
-            return Measure::timed([this, &sql, rawRows] { *rawRows = m_raw.select(sql); });
-        });
-}
-
 bool Benchmark::measureList(QString *error)
 {
-    int rawRows = 0;
-    m_figures.list = listRefresh(&rawRows);
-    m_figures.listRows = m_window->materialList()->model()->rowCount();
-    if (m_window->materialList()->order() != 1 || m_figures.listRows != BenchFolder::BigCategoryMaterials ||
-        rawRows != m_figures.listRows) {
-        *error = QStringLiteral("the list shows %1 entries (order %2), the raw select %3")
-                     .arg(m_figures.listRows)
-                     .arg(m_window->materialList()->order())
-                     .arg(rawRows);
+    StoreComparison sqlite(*m_window, m_raw);
+    if (!sqlite.list(&m_figures.sqlite.list, &m_figures.sqlite.listRows, error))
         return false;
-    }
     const int style = m_window->materialList()->viewStyle();
     m_window->materialList()->setViewStyle(MaterialListView::List);
-    m_figures.listAsList = listRefresh(&rawRows);
+    int rows = 0;
+    const bool listed = sqlite.list(&m_figures.listAsList, &rows, error);
     m_window->materialList()->setViewStyle(style);
-    return true;
+    return listed;
 }
 
 bool Benchmark::measureExec(QString *error)
@@ -236,56 +185,6 @@ bool Benchmark::measureOpen(QString *error)
     return filled;
 }
 
-bool Benchmark::measureSearch(QString *error)
-{
-    SearchDialog dialog(m_window->categoryTree(), m_window->materialList()->searchResults(), m_window.get());
-    choose(dialog.findChild<QComboBox *>(QStringLiteral("kindCombo")), NodeRules::TextRootText);
-    choose(dialog.findChild<QComboBox *>(QStringLiteral("categoryCombo")), QStringLiteral("全部类别"));
-    choose(dialog.findChild<QComboBox *>(QStringLiteral("subcategoryCombo")), QStringLiteral("全部类别"));
-    dialog.findChild<QLineEdit *>(QStringLiteral("titleKeywordEdit"))->setText(SampleText::keyword());
-    m_figures.searchStatement = dialog.statement().text();
-    const QByteArray sql = m_figures.searchStatement.toUtf8();
-    int rawRows = 0;
-    m_figures.search = Measure::alternating(
-        [&dialog] {
-            return Measure::timed([&dialog] {
-                dialog.search();
-                IdleWait::settle();
-            });
-        },
-        [this, &sql, &rawRows] {
-            return Measure::timed([this, &sql, &rawRows] { rawRows = m_raw.select(sql); });
-        });
-    m_figures.searchHits = m_window->materialList()->searchResults()->rowCount();
-    if (m_figures.searchHits == 0 || rawRows != m_figures.searchHits) {
-        *error =
-            QStringLiteral("the search found %1, the raw select %2").arg(m_figures.searchHits).arg(rawRows);
-        return false;
-    }
-    return true;
-}
-
-bool Benchmark::measureInsert(QString *error)
-{
-    const InsertSample sample;
-    const QList<QByteArray> statements = sample.statements();
-    bool ok = true;
-    m_figures.insert = Measure::alternating(
-        [&sample, &ok] { return Measure::timed([&sample, &ok] { ok = sample.insertAll() && ok; }); },
-        [this, &statements, &ok] {
-            return Measure::timed([this, &statements, &ok] { ok = m_raw.executeEach(statements) && ok; });
-        });
-    m_figures.inserts = InsertSample::Count;
-    // A kept folder stays as generated for the next run.
-    const QString cleanup = InsertSample::removal();
-    if (!ok || !m_raw.executeEach({cleanup.toUtf8()})) {
-        *error = ok ? QStringLiteral("the inserted materials could not be removed")
-                    : QStringLiteral("an insert failed");
-        return false;
-    }
-    return true;
-}
-
 bool Benchmark::measureTree(QString *error)
 {
     int categories = 0;
@@ -357,4 +256,21 @@ bool Benchmark::measureExchange(QString *error)
         return false;
     }
     return true;
+}
+
+bool Benchmark::measureServer(bool asked, QString *error)
+{
+    const QString unavailable = BenchServer::unavailable();
+    if (!unavailable.isEmpty()) {
+        if (asked)
+            *error = unavailable;
+        else
+            m_figures.server.skipped = unavailable;
+        return !asked;
+    }
+    // The program has one database at a time: the window on Data.QBD gives way to one on the server.
+    m_window.reset();
+    m_database.reset();
+    IdleWait::settle();
+    return ServerBenchmark(m_folder).run(&m_figures.server, error);
 }

@@ -3,6 +3,8 @@
 #include "FullTextBenchmark.h"
 #include "Measure.h"
 #include "RawSqlite.h"
+#include "ServerBenchmark.h"
+#include "StoreComparison.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,14 +18,8 @@ class MainWindow;
 // Every figure of one benchmark run.
 struct Figures
 {
-    Measure::Pair list; // a refresh of the list for the big category, against the raw select
-    Measure::Pair listAsList; // the same in the list style
-    int listRows = 0;
-    Measure::Pair search; // the search dialog's search over all text titles, against the raw select
-    int searchHits = 0;
-    QString searchStatement;
-    Measure::Pair insert; // 2,000 TextMaterial::insert, against raw inserts
-    int inserts = 0;
+    StoreFigures sqlite;      // list, search and inserts on Data.QBD, against raw SQLite
+    Measure::Pair listAsList; // the list in the list style
     double open = 0;          // a material selected in the list until the detail pane is filled
     double start = 0;         // the main window created and shown until idle
     double startFirst = 0;    // the same, the first time in the process (the warm-up run)
@@ -40,6 +36,7 @@ struct Figures
     double execBig = 0;     // Zindrel on the 220,000-material base
     double execBare = 0;    // a Qt program that only shows a maximised main window
     double execRatio() const { return execBare > 0 ? execDefault / execBare : 0; }
+    ServerFigures server;
 };
 
 // Measures the program's own code paths on a prepared program folder: a real main window with
@@ -62,19 +59,15 @@ private:
     bool measureList(QString *error);
     void measureMemory();
     bool measureOpen(QString *error);
-    bool measureSearch(QString *error);
-    bool measureInsert(QString *error);
     bool measureTree(QString *error);
     bool measureExchange(QString *error);
     bool measureExec(QString *error);
-    // The list refresh of the big category in the current view style.
-    Measure::Pair listRefresh(int *rawRows);
+    // Skipped, saying why, when no server answers, unless it is the one figure asked for.
+    bool measureServer(bool asked, QString *error);
 
     // Creates and shows a main window on the folder until idle; its time in milliseconds, or a
     // negative number when the window could not be created.
     static double startOnce(const QString &folder);
-    // Brings a category onto the list as a tree click does, and waits until all is done.
-    void showCategory(const QString &name);
 
     const BenchFolder &m_folder;
     RawSqlite m_raw;

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-// The benchmark's report: the machine, the table of figures with the raw-SQLite reference, the
-// ratio and the target, and a last line that scripts read.
+// The benchmark's report: the machine, the table of figures with the raw reference (SQLite's C API,
+// or libpq for a shared base), the ratio and the target, and a last line that scripts read.
 namespace ResultTable {
 
 // "CPU model, N cores", from /proc/cpuinfo.
@@ -15,7 +15,8 @@ QString machine();
 QString loadAverage();
 
 QStringList lines(const Figures &figures);
-// bench: list=R search=R insert=R open=MS start=MS rss=MIB export=S import=S
+// bench: list=R search=R insert=R open=MS start=MS rss=MIB export=S import=S ... pglist=R pgsearch=R
+// pginsert=R pgnotify=MS pgupload=S
 QString lastLine(const Figures &figures);
 
 } // namespace ResultTable

@@ -1,5 +1,6 @@
 // The benchmark: prepares a program folder of its own with seeded data, then measures the
-// program's code paths against the same database work done through the SQLite C API.
+// program's code paths against the same database work done through the SQLite C API, and on a
+// shared base (when a PostgreSQL server is at hand) through libpq.
 // Never run as a test; nothing here asserts a speed.
 
 #include "BenchFolder.h"
@@ -43,7 +44,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Measures Zindrel's code paths against raw SQLite."));
+    parser.setApplicationDescription(
+        QStringLiteral("Measures Zindrel's code paths against raw SQLite and libpq."));
     parser.addHelpOption();
     const QCommandLineOption only(QStringLiteral("only"),
                                   QStringLiteral("Measure one figure: ") +
@@ -83,6 +85,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     print(QStringLiteral("load average after: ") + ResultTable::loadAverage());
+    if (!benchmark.figures().server.skipped.isEmpty())
+        print(QStringLiteral("server figures skipped: ") + benchmark.figures().server.skipped);
     for (auto message = qtMessages().cbegin(); message != qtMessages().cend(); ++message)
         print(QStringLiteral("Qt said %1 times: %2").arg(message.value()).arg(message.key()));
     print(QStringLiteral("medians of %1 runs after a warm-up").arg(Measure::Runs));
