@@ -25,6 +25,8 @@ struct Figures
     double startFirst = 0;    // the same, the first time in the process (the warm-up run)
     double startBigTree = 0;  // the same with the 5,000-category tree
     double treeLoad = 0;      // TreeFile loading the 5,000-category tree file
+    double recovery = 0;      // the distinct category pairs of both tables read, as the start does
+    int recoveryPairs = 0;
     double rssMiB = 0;        // peak resident size after the 20,000-entry list
     double exportSeconds = 0; // the whole base written out as Markdown files (one run)
     double importSeconds = 0; // those files read into an empty base (one run)
