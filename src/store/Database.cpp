@@ -141,10 +141,12 @@ bool Database::run(const QString &sql, const std::function<void(QSqlQuery &query
         QSqlQuery query(db);
         // The server sends a result whole; read row by row it would come as one message a row.
         query.setForwardOnly(!m_server);
-        if (query.exec(sql))
+        const bool executed = query.exec(sql);
+        if (executed)
             onSuccess(query);
-        // A failure while stepping through rows counts as much as one at the start.
-        ok = !query.lastError().isValid();
+        // A failure while stepping through rows counts as much as one at the start. A statement
+        // that never reached a lost server fails without an error from the driver.
+        ok = executed && !query.lastError().isValid();
         if (!ok)
             *error = m_server ? ServerConnection::describe(query.lastError()) : query.lastError().text();
         query.finish();

@@ -72,6 +72,9 @@ bool isAlive(QSqlDatabase &db)
 
 QString describe(const QSqlError &error)
 {
+    // The driver gives no error for a statement it could not send over a lost connection.
+    if (!error.isValid())
+        return QStringLiteral("与服务器的连接已经断开");
     if (error.nativeErrorCode() == LockNotAvailable)
         return Database::BusyText;
     // The server's words; the driver's own ("QPSQL: Unable to connect") add nothing to them.

@@ -139,15 +139,11 @@ bool inspect(QSqlDatabase &db, Found *found, QString *error)
         return true;
     }
     const QString database = db.databaseName();
+    *found = Found::Wrong;
+    // A table of another shape first: a database holding one is most likely not this program's at
+    // all, which "a part of the tables" would hide.
     for (auto table = tables().cbegin(); table != tables().cend(); ++table) {
-        if (!present.contains(table.key())) {
-            *found = Found::Wrong;
-            *error = QStringLiteral("数据库“%1”里只有Zindrel的一部分表（缺少表%2），请换一个空的数据库，"
-                                    "或者请管理员检查这个数据库")
-                         .arg(database, table.key());
-            return true;
-        }
-        if (present.value(table.key()) != table.value()) {
+        if (present.contains(table.key()) && present.value(table.key()) != table.value()) {
             QStringList expected;
             QStringList actual;
             for (const Column &column : table.value())
@@ -156,12 +152,19 @@ bool inspect(QSqlDatabase &db, Found *found, QString *error)
                 actual.append(column.name + QLatin1Char(' ') + column.type +
                               (column.collation.isEmpty() ? QString() : QStringLiteral(" (") + column.collation +
                                                                             QLatin1Char(')')));
-            *found = Found::Wrong;
             *error = QStringLiteral("数据库“%1”里已有一个名为%2的表，但它不是Zindrel的：Zindrel的%2表的列是"
                                     "%3（文字列的排序规则为C），这个表的列却是%4。Zindrel不会改动它，"
                                     "请换一个空的数据库")
                          .arg(database, table.key(), expected.join(QStringLiteral("，")),
                               actual.join(QStringLiteral("，")));
+            return true;
+        }
+    }
+    for (auto table = tables().cbegin(); table != tables().cend(); ++table) {
+        if (!present.contains(table.key())) {
+            *error = QStringLiteral("数据库“%1”里只有Zindrel的一部分表（缺少表%2），请换一个空的数据库，"
+                                    "或者请管理员检查这个数据库")
+                         .arg(database, table.key());
             return true;
         }
     }

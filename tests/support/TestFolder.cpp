@@ -1,5 +1,6 @@
 #include "TestFolder.h"
 
+#include "ServerBase.h"
 #include "TestServer.h"
 
 #include "base/AnsiText.h"
@@ -174,13 +175,8 @@ QByteArray TestFolder::treeBytes() const
 {
     if (!onServer())
         return readBytes(QStringLiteral("MTS.qb"));
-    QVector<ServerTree::Row> tree;
-    for (const QVariantList &row : rows(ServerTree::loadStatement())) {
-        if (!row.at(1).isNull())
-            tree.append({row.at(1).toInt(), row.at(2).isNull() ? ServerTree::NoParent : row.at(2).toInt(),
-                         row.at(3).toInt(), row.at(4).toString()});
-    }
-    return AnsiText::encode(AnsiText::joinLines(TreeFile::format(ServerTree::assemble(tree))));
+    return AnsiText::encode(
+        AnsiText::joinLines(TreeFile::format(ServerBase::treeOf(rows(ServerTree::loadStatement())))));
 }
 
 void TestFolder::remove(const QString &name) const
