@@ -216,7 +216,8 @@ bool Benchmark::measureTree(QString *error)
         QString why;
         const double ms = Measure::timed([&text, &instances, &why] {
             CategoryRecovery::readPairs(NodeRules::tableOfRoot(NodeRules::TextRootText), &text, &why);
-            CategoryRecovery::readPairs(NodeRules::tableOfRoot(NodeRules::InstanceRootText), &instances, &why);
+            CategoryRecovery::readPairs(NodeRules::tableOfRoot(NodeRules::InstanceRootText), &instances,
+                                        &why);
         });
         m_figures.recoveryPairs = static_cast<int>(text.size() + instances.size());
         return why.isEmpty() ? ms : -1.0;

@@ -11,8 +11,8 @@
 #include "search/FullTextSearch.h"
 #include "shell/MainWindow.h"
 #include "store/Database.h"
-#include "store/FullTextTokenizer.h"
 #include "store/FullTextSchema.h"
+#include "store/FullTextTokenizer.h"
 #include "tree/CategoryTree.h"
 
 #include <QSqlDatabase>

@@ -92,8 +92,8 @@ QStringList lines(const Figures &f)
     alone(QStringLiteral("start with the 5,000-category tree"), f.startBigTree,
           QStringLiteral("under 150 ms"));
     alone(QStringLiteral("tree file: 5,000 categories loaded"), f.treeLoad, none);
-    alone(QStringLiteral("categories that materials name, %1 pairs read").arg(count(f.recoveryPairs)), f.recovery,
-          QStringLiteral("under 50 ms"));
+    alone(QStringLiteral("categories that materials name, %1 pairs read").arg(count(f.recoveryPairs)),
+          f.recovery, QStringLiteral("under 50 ms"));
     auto seconds = [&table, &none](const QString &figure, double s, int materials, const QString &target) {
         if (s > 0)
             table.append(

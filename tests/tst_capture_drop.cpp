@@ -229,8 +229,10 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << QStringLiteral("missing") << QStringLiteral("无法打开文件");
-        QTest::newRow("a pipe, which would block") << QStringLiteral("fifo") << QStringLiteral("不是普通文件");
-        QTest::newRow("a link to an endless device") << QStringLiteral("zero") << QStringLiteral("不是普通文件");
+        QTest::newRow("a pipe, which would block")
+            << QStringLiteral("fifo") << QStringLiteral("不是普通文件");
+        QTest::newRow("a link to an endless device")
+            << QStringLiteral("zero") << QStringLiteral("不是普通文件");
         QTest::newRow("a folder") << QStringLiteral("folder") << QStringLiteral("不是普通文件");
         QTest::newRow("too large") << QStringLiteral("large") << QStringLiteral("有16.0 MB，超过了16.0 MB");
     }

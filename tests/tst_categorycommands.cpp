@@ -1,7 +1,7 @@
 #include "InputAnswers.h"
 #include "MainWindowFixture.h"
-#include "TestServer.h"
 #include "ModalDriver.h"
+#include "TestServer.h"
 
 #include "base/AnsiText.h"
 #include "shell/MainWindow.h"
@@ -177,9 +177,11 @@ private slots:
         SKIP_ON_TEST_SERVER();
         TestFolder folder;
         folder.writeLines(QStringLiteral("MTS.qb"), Tree);
-        QVERIFY(folder.exec(QStringLiteral("insert into textfile(title,bigclassname,classname) values"
-                                           "('a','A','Lost'),('b','Gone',''),('c','Gone','Deep'),('d','','x')")));
-        QVERIFY(folder.exec(QStringLiteral("insert into exefile(title,bigclassname) values('e','Tools'),('f','Net')")));
+        QVERIFY(
+            folder.exec(QStringLiteral("insert into textfile(title,bigclassname,classname) values"
+                                       "('a','A','Lost'),('b','Gone',''),('c','Gone','Deep'),('d','','x')")));
+        QVERIFY(folder.exec(
+            QStringLiteral("insert into exefile(title,bigclassname) values('e','Tools'),('f','Net')")));
         MainWindow window;
         Database database;
         window.attachDatabase(&database);

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
-#include "TestServer.h"
 #include "ModalDriver.h"
+#include "TestServer.h"
 
 #include "browse/DetailPane.h"
 #include "browse/DetailRows.h"
@@ -228,8 +228,8 @@ private slots:
     {
         MainWindowFixture fixture(Tree);
         fixture.window->show();
-        fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("2026-01-01"),
-                        QString(200, QLatin1Char('x')), QStringLiteral("W"));
+        fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QStringLiteral("B"),
+                        QStringLiteral("2026-01-01"), QString(200, QLatin1Char('x')), QStringLiteral("W"));
         fixture.click(QStringLiteral("B"));
         fixture.selectRow(0);
         ActionLink *link = fixture.detailPane()->links().first();

@@ -7,16 +7,16 @@
 #include "shell/MainWindow.h"
 #include "shell/MainWindowTray.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
-#include <QAbstractButton>
-#include <QMessageBox>
 #include <QtTest>
 
 // Stands in for the desktop: records every address handed to it.

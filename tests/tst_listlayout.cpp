@@ -55,8 +55,11 @@ private slots:
         QFETCH(int, style);
         QFETCH(bool, longFirst);
         MainWindowFixture fixture(Tree);
-        QStringList titles{QStringLiteral("Zindrel 知识库里一个相当长的标题 with ASCII words"), QStringLiteral("编程语言"),
-                           QStringLiteral("WWWWWWWWWWWWWWWWWWWW"), QStringLiteral("算法"), QStringLiteral("apple"),
+        QStringList titles{QStringLiteral("Zindrel 知识库里一个相当长的标题 with ASCII words"),
+                           QStringLiteral("编程语言"),
+                           QStringLiteral("WWWWWWWWWWWWWWWWWWWW"),
+                           QStringLiteral("算法"),
+                           QStringLiteral("apple"),
                            QStringLiteral("i")};
         if (!longFirst)
             std::reverse(titles.begin(), titles.end());
@@ -73,7 +76,8 @@ private slots:
             const QString title = fixture.captions().at(row);
             if (style == 0) {
                 // A fixed cell with the icon above two lines of caption.
-                QVERIFY2(rect.width() >= 90 && rect.height() >= 24 + 2 * metrics.lineSpacing(), qPrintable(title));
+                QVERIFY2(rect.width() >= 90 && rect.height() >= 24 + 2 * metrics.lineSpacing(),
+                         qPrintable(title));
             } else {
                 QVERIFY2(rect.width() >= 16 + metrics.horizontalAdvance(title), qPrintable(title));
             }

@@ -11,6 +11,7 @@
 #include "widgets/ToolButtonImage.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -19,7 +20,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QDir>
 #include <QtTest>
 
 namespace {

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
-#include "TestServer.h"
 #include "ModalDriver.h"
+#include "TestServer.h"
 
 #include "browse/MaterialList.h"
 #include "browse/MaterialListModel.h"
@@ -328,8 +328,8 @@ private slots:
     {
         // A tree file from before such names were refused.
         MainWindowFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("+实例资料1"),
-                                   QStringLiteral("+搜索结果1"), QStringLiteral("实例资料0"), QStringLiteral("+V1"),
-                                   QStringLiteral("搜索结果0")});
+                                   QStringLiteral("+搜索结果1"), QStringLiteral("实例资料0"),
+                                   QStringLiteral("+V1"), QStringLiteral("搜索结果0")});
         fixture.addText(QStringLiteral("filed"), QStringLiteral("搜索结果"));
         fixture.addInstance(QStringLiteral("tool"), QStringLiteral("V"));
         fixture.clickNode(fixture.tree()->topLevelItem(0)->child(1));

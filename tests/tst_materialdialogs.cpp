@@ -231,7 +231,8 @@ private slots:
         ModalDriver driver;
         dialog->saveMaterial();
         QCOMPARE(driver.texts(),
-                 QStringList{Material::FailurePrefix + QStringLiteral("文字中含有空字符（NUL），无法保存，请删去后再试。")});
+                 QStringList{Material::FailurePrefix +
+                             QStringLiteral("文字中含有空字符（NUL），无法保存，请删去后再试。")});
         QCOMPARE(titleEdit(dialog.get())->text(), title);
         QCOMPARE(m_folder->value(QStringLiteral("select count(*) from textfile")).toInt(), 0);
     }

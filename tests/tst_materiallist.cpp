@@ -238,7 +238,8 @@ private slots:
     {
         // A category of that name under the text root (from an old tree file) is not the root.
         MainWindowFixture fixture({QStringLiteral("文字资料0"), QStringLiteral("+实例资料1"),
-                                   QStringLiteral("实例资料0"), QStringLiteral("+V1"), QStringLiteral("搜索结果0")});
+                                   QStringLiteral("实例资料0"), QStringLiteral("+V1"),
+                                   QStringLiteral("搜索结果0")});
         fixture.model()->setEntries({{QStringLiteral("实例资料"), 3, 0}});
         fixture.selectRow(0);
         fixture.navigator()->openSelectedEntry();

@@ -304,7 +304,8 @@ private slots:
         {
             OptionsDialog dialog;
             const QString family = childNamed<QFontDialog>(&dialog, "fontDialog")->currentFont().family();
-            QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(family), qPrintable(family));
+            QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(family),
+                     qPrintable(family));
             okButton(dialog)->click();
         }
         // What the file names stays until a font is picked.

@@ -6,17 +6,17 @@
 
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
-#include "store/Database.h"
 #include "shell/MainWindow.h"
+#include "store/Database.h"
 #include "store/TextMaterial.h"
 #include "tree/CategoryTree.h"
 #include "tree/TreeFile.h"
 
 #include <QApplication>
-#include <QTreeWidget>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <csignal>
@@ -170,10 +170,12 @@ private slots:
     {
         QRandomGenerator random(20261209);
         TestFolder folder;
-        folder.writeLines(QStringLiteral("MTS.qb"), {QStringLiteral("文字资料0"), QStringLiteral("+起点1"),
-                                                     QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
+        folder.writeLines(QStringLiteral("MTS.qb"),
+                          {QStringLiteral("文字资料0"), QStringLiteral("+起点1"), QStringLiteral("实例资料0"),
+                           QStringLiteral("搜索结果0")});
         for (int i = 0; i < 30; ++i)
-            QVERIFY(folder.exec(QStringLiteral("insert into textfile(title,bigclassname) values('m%1','起点')").arg(i)));
+            QVERIFY(folder.exec(
+                QStringLiteral("insert into textfile(title,bigclassname) values('m%1','起点')").arg(i)));
         for (int round = 0; round < Rounds; ++round) {
             QProcess *child = startChild(this, QStringLiteral("rename"), folder.path());
             QVERIFY(child->waitForStarted());
@@ -189,7 +191,8 @@ private slots:
         window.attachDatabase(&database);
         QCoreApplication::sendPostedEvents(); // the rest of the start
         const QStringList shown = CategoryTree::childNames(window.categoryTree()->topLevelItem(0));
-        for (const QVariantList &row : folder.rows(QStringLiteral("select distinct bigclassname from textfile")))
+        for (const QVariantList &row :
+             folder.rows(QStringLiteral("select distinct bigclassname from textfile")))
             QVERIFY2(shown.contains(row.at(0).toString()), qPrintable(row.at(0).toString()));
     }
 };

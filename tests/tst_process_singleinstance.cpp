@@ -69,7 +69,8 @@ void startOffscreen(QProcess &process, const QString &exe, const QString &tempor
 // Line ends the program itself never writes: a saved tree shows that its close ran.
 void writeUnsavedTree(const TestFolder &folder)
 {
-    folder.writeBytes(QStringLiteral("MTS.qb"), AnsiText::encode(QStringLiteral("文字资料0\n+A1\n搜索结果0\n")));
+    folder.writeBytes(QStringLiteral("MTS.qb"),
+                      AnsiText::encode(QStringLiteral("文字资料0\n+A1\n搜索结果0\n")));
 }
 
 QByteArray savedTree()

@@ -80,8 +80,9 @@ private slots:
                         QStringLiteral("xdotool"), QStringLiteral("xwininfo"), QStringLiteral("xprop")}))
             QSKIP("Xvfb, openbox, trayer, xdotool or the X tools are not installed");
         // The server writes the number of a free display once it listens.
-        m_server.start(QStringLiteral("sh"),
-                       {QStringLiteral("-c"), QStringLiteral("exec Xvfb -displayfd 1 -screen 0 1280x800x24")});
+        m_server.start(
+            QStringLiteral("sh"),
+            {QStringLiteral("-c"), QStringLiteral("exec Xvfb -displayfd 1 -screen 0 1280x800x24")});
         QVERIFY(m_server.waitForReadyRead(10000));
         m_display = QStringLiteral(":") + QString::fromLatin1(m_server.readAllStandardOutput()).trimmed();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

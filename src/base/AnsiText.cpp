@@ -128,9 +128,10 @@ bool writeLineFile(const QString &path, const QStringList &lines, QString *error
     if (written == bytes.size() && file.commit())
         return true;
     if (error) {
-        *error = file.error() != QFileDevice::NoError || written < 0
-                     ? file.errorString()
-                     : QStringLiteral("只写入了%1字节中的%2字节（磁盘可能已满）").arg(bytes.size()).arg(written);
+        *error =
+            file.error() != QFileDevice::NoError || written < 0
+                ? file.errorString()
+                : QStringLiteral("只写入了%1字节中的%2字节（磁盘可能已满）").arg(bytes.size()).arg(written);
     }
     return false;
 }

@@ -9,7 +9,8 @@ namespace QtTranslations {
 bool installChinese(QObject *owner)
 {
     auto *translator = new QTranslator(owner);
-    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 
-void GridLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void GridLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
 {
     QStyledItemDelegate::paint(painter, option, index);
     const QRect cell = option.rect;

@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -21,6 +20,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <QWindow>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
 

@@ -53,8 +53,8 @@ void MaterialMover::rebuildMoveMenu()
 
     // Each kind's materials go under its own root's categories, never the search results; a
     // first-level category with children offers only its children.
-    const QTreeWidgetItem *root = text ? m_tree->topLevelItem(0)
-                                       : CategoryTree::findRoot(m_tree, NodeRules::InstanceRootText);
+    const QTreeWidgetItem *root =
+        text ? m_tree->topLevelItem(0) : CategoryTree::findRoot(m_tree, NodeRules::InstanceRootText);
     for (int i = 0; root && i < root->childCount(); ++i) {
         const QTreeWidgetItem *firstLevel = root->child(i);
         const QString firstLevelName = firstLevel->text(0);

@@ -106,8 +106,9 @@ bool BaseUpload::readTree(QSqlDatabase &source, QVector<TreeNode> *roots)
 
 bool BaseUpload::checkEmpty(QSqlQuery &target)
 {
-    if (!target.exec(QStringLiteral("SELECT (SELECT count(*) FROM textfile) + (SELECT count(*) FROM exefile), "
-                                    "(SELECT count(*) FROM category WHERE parent IS NOT NULL)")) ||
+    if (!target.exec(
+            QStringLiteral("SELECT (SELECT count(*) FROM textfile) + (SELECT count(*) FROM exefile), "
+                           "(SELECT count(*) FROM category WHERE parent IS NOT NULL)")) ||
         !target.next()) {
         m_error = ServerConnection::describe(target.lastError());
         return false;
@@ -124,7 +125,8 @@ bool BaseUpload::checkEmpty(QSqlQuery &target)
     return false;
 }
 
-bool BaseUpload::copy(QSqlDatabase &source, QSqlQuery &target, bool instances, const std::function<bool()> &proceed)
+bool BaseUpload::copy(QSqlDatabase &source, QSqlQuery &target, bool instances,
+                      const std::function<bool()> &proceed)
 {
     QSqlQuery rows(source);
     rows.setForwardOnly(true);
@@ -167,7 +169,8 @@ BaseUpload::Outcome BaseUpload::copyMaterials(QSqlDatabase &source, QSqlQuery &t
                                               const std::function<bool(int, int)> &progress)
 {
     QSqlQuery count(source);
-    if (!count.exec(QStringLiteral("select (select count(*) from textfile)+(select count(*) from exefile)")) ||
+    if (!count.exec(
+            QStringLiteral("select (select count(*) from textfile)+(select count(*) from exefile)")) ||
         !count.next()) {
         m_error = QStringLiteral("本机的资料库Data.QBD无法读取：") + count.lastError().text();
         return Failed;
@@ -204,7 +207,8 @@ BaseUpload::Outcome BaseUpload::upload(QSqlDatabase &source, QSqlDatabase &targe
         });
     };
     // Nobody writes the tables meanwhile, so that they stay empty until the copy is committed.
-    if (!runAll({QStringLiteral("BEGIN"), QStringLiteral("LOCK TABLE textfile, exefile, category IN EXCLUSIVE MODE")}))
+    if (!runAll({QStringLiteral("BEGIN"),
+                 QStringLiteral("LOCK TABLE textfile, exefile, category IN EXCLUSIVE MODE")}))
         return Failed;
     Outcome outcome = Failed;
     // The full-text index is built once over all rows, far quicker than row by row.
@@ -213,9 +217,10 @@ BaseUpload::Outcome BaseUpload::upload(QSqlDatabase &source, QSqlDatabase &targe
     if (outcome == Done && !progress(m_total, m_total))
         outcome = Cancelled;
     if (outcome == Done &&
-        !runAll(QStringList{QStringLiteral("UPDATE zindrel_state SET value = value + 1 WHERE name = 'tree'")} +
-                ServerTree::rowStatements(roots) + ServerSchema::fullTextIndexStatements() +
-                QStringList{QStringLiteral("COMMIT")}))
+        !runAll(
+            QStringList{QStringLiteral("UPDATE zindrel_state SET value = value + 1 WHERE name = 'tree'")} +
+            ServerTree::rowStatements(roots) + ServerSchema::fullTextIndexStatements() +
+            QStringList{QStringLiteral("COMMIT")}))
         outcome = Failed;
     if (outcome != Done) {
         query.exec(QStringLiteral("ROLLBACK"));

@@ -31,7 +31,8 @@ public:
 private:
     bool readTree(QSqlDatabase &source, QVector<TreeNode> *roots);
     bool checkEmpty(QSqlQuery &target);
-    Outcome copyMaterials(QSqlDatabase &source, QSqlQuery &target, const std::function<bool(int, int)> &progress);
+    Outcome copyMaterials(QSqlDatabase &source, QSqlQuery &target,
+                          const std::function<bool(int, int)> &progress);
     bool copy(QSqlDatabase &source, QSqlQuery &target, bool instances, const std::function<bool()> &proceed);
     Outcome upload(QSqlDatabase &source, QSqlDatabase &target, const std::function<bool(int, int)> &progress);
 

@@ -248,18 +248,19 @@ void ExchangeCommands::uploadToSharedBase()
     const BaseSettings server = BaseSettings::read();
     if (!server.usesServer() || !server.refusal().isEmpty()) {
         MessageBoxes::show(m_window,
-                           server.usesServer() ? server.refusal()
-                                               : QStringLiteral("还没有设置共享资料库：请在程序文件夹里建立Base.ini，"
-                                                                "写明服务器（见帮助“共享资料库”一节）。"),
+                           server.usesServer()
+                               ? server.refusal()
+                               : QStringLiteral("还没有设置共享资料库：请在程序文件夹里建立Base.ini，"
+                                                "写明服务器（见帮助“共享资料库”一节）。"),
                            UploadCaption, QMessageBox::Warning);
         return;
     }
-    if (MessageBoxes::show(m_window,
-                           QStringLiteral("把本机的全部资料（Data.QBD）和分类（MTS.qb）复制到共享资料库%1吗？\n"
-                                          "共享资料库必须是空的；本机的文件不会改变。")
-                               .arg(server.place()),
-                           UploadCaption, QMessageBox::Question,
-                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (MessageBoxes::show(
+            m_window,
+            QStringLiteral("把本机的全部资料（Data.QBD）和分类（MTS.qb）复制到共享资料库%1吗？\n"
+                           "共享资料库必须是空的；本机的文件不会改变。")
+                .arg(server.place()),
+            UploadCaption, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     m_running = true;
     QProgressDialog progress(QStringLiteral("正在连接共享资料库……"), QStringLiteral("取消"), 0, 0, m_window);
@@ -270,8 +271,8 @@ void ExchangeCommands::uploadToSharedBase()
     report.outcome = ExchangeReport::Failed;
     const BaseUpload::Outcome outcome = upload.run([this, &progress](int done, int total) {
         if (done < total)
-            return showProgress(progress, QStringLiteral("正在上传资料……（%1/%2）").arg(done).arg(total), done,
-                                total);
+            return showProgress(progress, QStringLiteral("正在上传资料……（%1/%2）").arg(done).arg(total),
+                                done, total);
         m_sinceUpdate.invalidate(); // shown at once: the index takes a while
         return showProgress(progress, QStringLiteral("正在共享资料库中建立全文索引，请稍候……"), done, total);
     });
@@ -281,11 +282,13 @@ void ExchangeCommands::uploadToSharedBase()
         report.outcome = ExchangeReport::Done;
         const Database *data = Database::current();
         finish(UploadCaption,
-               QStringLiteral("上传完成：%1份资料、%2个分类已复制到共享资料库%3。本机的Data.QBD和MTS.qb没有改变。")
+               QStringLiteral(
+                   "上传完成：%1份资料、%2个分类已复制到共享资料库%3。本机的Data.QBD和MTS.qb没有改变。")
                        .arg(upload.materials())
                        .arg(upload.categories())
                        .arg(server.place()) +
-                   (data && !data->isServer() ? QStringLiteral("\n重新启动Zindrel后就会使用共享资料库。") : QString()),
+                   (data && !data->isServer() ? QStringLiteral("\n重新启动Zindrel后就会使用共享资料库。")
+                                              : QString()),
                report);
     } else if (outcome == BaseUpload::Cancelled) {
         report.outcome = ExchangeReport::Cancelled;

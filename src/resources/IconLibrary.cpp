@@ -76,7 +76,8 @@ QIcon treeNodeIcon(int image, int selectedImage)
     auto it = cache.find(key);
     if (it != cache.end())
         return it.value();
-    return cache.insert(key, QIcon(new ModeIconEngine(treeImage(image), treeImage(selectedImage), QIcon::Normal)))
+    return cache
+        .insert(key, QIcon(new ModeIconEngine(treeImage(image), treeImage(selectedImage), QIcon::Normal)))
         .value();
 }
 

@@ -16,8 +16,8 @@ namespace {
 constexpr int RetryInterval = 250;
 } // namespace
 
-ChangeFollower::ChangeFollower(QTreeWidget *tree, TreeStore *treeStore, MaterialList *list, Database *database,
-                               QObject *parent)
+ChangeFollower::ChangeFollower(QTreeWidget *tree, TreeStore *treeStore, MaterialList *list,
+                               Database *database, QObject *parent)
     : QObject(parent), m_tree(tree), m_treeStore(treeStore), m_list(list), m_database(database)
 {
     m_retry.setSingleShot(true);

@@ -69,8 +69,7 @@ void MainMenus::createMenuBar()
             &ExchangeCommands::importMaterials);
     // Offered when Base.ini names a server, whichever base this run uses.
     QAction *upload = addItem(file, QStringLiteral("上传到共享资料库…"), IconLibrary::exchangeImage(2),
-                              m_window->exchangeCommands(),
-                              &ExchangeCommands::uploadToSharedBase);
+                              m_window->exchangeCommands(), &ExchangeCommands::uploadToSharedBase);
     upload->setObjectName(QStringLiteral("uploadAction"));
     upload->setEnabled(BaseSettings::read().usesServer());
     file->addSeparator();

@@ -409,9 +409,10 @@ void MainWindow::finishClosing()
     QString error;
     // At the end nothing else would ever say that the categories were not kept.
     if (!saveTree(&error))
-        MessageBoxes::show(this,
-                           QStringLiteral("无法保存%1：%2\n这次对分类的改动没有保存。").arg(m_treeStore->name(), error),
-                           MessageBoxes::AppTitle, QMessageBox::Critical);
+        MessageBoxes::show(
+            this,
+            QStringLiteral("无法保存%1：%2\n这次对分类的改动没有保存。").arg(m_treeStore->name(), error),
+            MessageBoxes::AppTitle, QMessageBox::Critical);
     m_tray->remove();
     destroyDropWindow();
     QCoreApplication::quit();

@@ -6,8 +6,9 @@
 #include <QStringList>
 
 namespace {
-const QStringList SslModes{QStringLiteral("disable"), QStringLiteral("allow"),     QStringLiteral("prefer"),
-                           QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+const QStringList SslModes{QStringLiteral("disable"),   QStringLiteral("allow"),
+                           QStringLiteral("prefer"),    QStringLiteral("require"),
+                           QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
 } // namespace
 
 QString BaseSettings::defaultPath()
@@ -42,7 +43,8 @@ BaseSettings BaseSettings::read(const QString &path)
                       file.value(QStringLiteral("base/sslmode")).toString().trimmed().toLower());
     // A password written here could be read by anyone who can read the program folder.
     if (file.contains(QStringLiteral("base/password")))
-        settings.m_refusal = QStringLiteral("Base.ini中不能写密码：请把密码写在~/.pgpass里，或使用本机的对等认证");
+        settings.m_refusal =
+            QStringLiteral("Base.ini中不能写密码：请把密码写在~/.pgpass里，或使用本机的对等认证");
     else if (!portRead || settings.m_port <= 0 || settings.m_port > 65535)
         settings.m_refusal =
             QStringLiteral("Base.ini中的port=%1不是有效的端口号").arg(port.toString().trimmed());

@@ -209,8 +209,8 @@ bool Database::executeKeptIf(const QString &sql, const std::function<bool()> &ke
     return kept;
 }
 
-bool Database::runOnConnection(const std::function<bool(QSqlDatabase &db, sqlite3 *handle, QString *error)> &work,
-                               QString *error)
+bool Database::runOnConnection(
+    const std::function<bool(QSqlDatabase &db, sqlite3 *handle, QString *error)> &work, QString *error)
 {
     if (refuseWhileBatchRuns(error))
         return false;
@@ -259,7 +259,8 @@ Database::BatchOutcome Database::executeBatch(const std::function<bool(QString *
             QString sql;
             for (int steps = 1; next(&sql); ++steps) {
                 if (!sql.isEmpty() && !query.exec(sql)) {
-                    *error = m_server ? ServerConnection::describe(query.lastError()) : query.lastError().text();
+                    *error =
+                        m_server ? ServerConnection::describe(query.lastError()) : query.lastError().text();
                     outcome = BatchOutcome::Failed;
                     break;
                 }

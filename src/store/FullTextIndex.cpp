@@ -222,8 +222,8 @@ bool FullTextIndex::search(const FullTextQuery &query, const Progress &progress,
     return m_database->runOnConnection(
         [this, &query, &progress, hits](QSqlDatabase &db, sqlite3 *handle, QString *error) {
             bool built = false;
-            return FullTextTokenizer::registerOn(handle, error) && update(db, progress, false, &built, error) &&
-                   readHits(db, query, hits, error);
+            return FullTextTokenizer::registerOn(handle, error) &&
+                   update(db, progress, false, &built, error) && readHits(db, query, hits, error);
         },
         error);
 }

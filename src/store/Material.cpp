@@ -44,9 +44,10 @@ bool Material::write(const QString &sql, const QString &successText, qint64 upda
     // Saved over nothing: the material was deleted meanwhile (on a shared base, by another
     // machine), and saving it again would bring back what someone took away.
     if (updatedId > 0 && rows == 0) {
-        m_resultMessage = FailurePrefix + QStringLiteral("找不到编号为%1的资料，它已被删除（可能是在另一台电脑上）。"
-                                                         "修改没有保存；要保留这些文字，请复制后作为新资料添加。")
-                                              .arg(updatedId);
+        m_resultMessage =
+            FailurePrefix + QStringLiteral("找不到编号为%1的资料，它已被删除（可能是在另一台电脑上）。"
+                                           "修改没有保存；要保留这些文字，请复制后作为新资料添加。")
+                                .arg(updatedId);
         return false;
     }
     m_resultMessage = successText;
@@ -142,8 +143,8 @@ bool Material::countRows(const QString &sql, int &count)
     int rows = 0;
     // The database counts: the same number as walking the rows, without carrying them here.
     if (!data->select(
-            data->dialect().countOf(sql),
-            [&rows](const QSqlQuery &row) { rows = row.value(0).toInt(); }, &error)) {
+            data->dialect().countOf(sql), [&rows](const QSqlQuery &row) { rows = row.value(0).toInt(); },
+            &error)) {
         data->reportStatus(error + FatalSuffix);
         data->reportProgress(0);
         return false;

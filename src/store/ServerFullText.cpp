@@ -75,8 +75,9 @@ QString searchOf(bool instances, const QStringList &terms)
 
 QString shownText(bool instances)
 {
-    QString text = SqlText::fromTokensExpression(QStringLiteral("title"), false) + QStringLiteral("||' '||") +
-                   SqlText::fromTokensExpression(instances ? QStringLiteral("about") : QStringLiteral("main"), true);
+    QString text =
+        SqlText::fromTokensExpression(QStringLiteral("title"), false) + QStringLiteral("||' '||") +
+        SqlText::fromTokensExpression(instances ? QStringLiteral("about") : QStringLiteral("main"), true);
     if (instances)
         text += QStringLiteral("||' '||fpath");
     return QStringLiteral("lower(") + text + QLatin1Char(')');

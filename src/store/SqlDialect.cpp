@@ -29,7 +29,8 @@ QString SqlDialect::listOrder(int order) const
     if (order == 1)
         return postgres ? QStringLiteral(" order by title,id") : QStringLiteral(" order by title");
     if (order == 2)
-        return postgres ? QStringLiteral(" order by createtime,title,id") : QStringLiteral(" order by createtime");
+        return postgres ? QStringLiteral(" order by createtime,title,id")
+                        : QStringLiteral(" order by createtime");
     return QStringLiteral(" order by id"); // table order, whatever index the planner picks
 }
 

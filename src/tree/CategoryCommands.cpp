@@ -85,7 +85,8 @@ void CategoryCommands::addCategory()
             return;
         delete added;
         node = afterFailedSave(path, attempt, error);
-        const QString refusal = node ? CategoryNames::refusal(name, CategoryTree::childNames(node)) : QString();
+        const QString refusal =
+            node ? CategoryNames::refusal(name, CategoryTree::childNames(node)) : QString();
         if (!refusal.isEmpty()) {
             refuseAfterReload(refusal);
             return;
@@ -153,7 +154,8 @@ void CategoryCommands::deleteCategory()
         const int position = parent->indexOfChild(node);
         parent->takeChild(position);
         QString error;
-        if (Material::deleteCategory(path.at(1), path.value(2), path.at(0), [&] { return saveTree(&error); })) {
+        if (Material::deleteCategory(path.at(1), path.value(2), path.at(0),
+                                     [&] { return saveTree(&error); })) {
             delete node; // its children go with it
             return;
         }
@@ -203,8 +205,8 @@ QTreeWidgetItem *CategoryCommands::afterFailedSave(const QStringList &path, int 
 
 void CategoryCommands::refuseAfterReload(const QString &why)
 {
-    const QString text =
-        QStringLiteral("另一台电脑刚刚改动了分类，左边显示的是改动后的分类树。\n") + why + QStringLiteral("\n这次没有改动。");
+    const QString text = QStringLiteral("另一台电脑刚刚改动了分类，左边显示的是改动后的分类树。\n") + why +
+                         QStringLiteral("\n这次没有改动。");
     emit statusChanged(text.section(QLatin1Char('\n'), 0, 0));
     MessageBoxes::show(m_window, text, MessageBoxes::AppTitle, QMessageBox::Warning);
 }

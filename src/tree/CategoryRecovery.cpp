@@ -39,7 +39,9 @@ bool readPairs(const QString &table, QVector<Pair> *pairs, QString *error)
     // Both tables have an index that begins with the two columns: the database reads only it.
     return database->select(
         QStringLiteral("select distinct bigclassname,classname from ") + table,
-        [pairs](const QSqlQuery &row) { pairs->append({row.value(0).toString(), row.value(1).toString()}); },
+        [pairs](const QSqlQuery &row) {
+            pairs->append({row.value(0).toString(), row.value(1).toString()});
+        },
         error);
 }
 
@@ -47,7 +49,8 @@ int addMissing(TreeNode &root, const QVector<Pair> &pairs)
 {
     int added = 0;
     for (const Pair &pair : pairs) {
-        if (!fitsTheTreeFile(pair.category) || (!pair.subcategory.isEmpty() && !fitsTheTreeFile(pair.subcategory)))
+        if (!fitsTheTreeFile(pair.category) ||
+            (!pair.subcategory.isEmpty() && !fitsTheTreeFile(pair.subcategory)))
             continue;
         TreeNode &firstLevel = childNamed(root, pair.category, NodeRules::FirstLevelCollapsed, &added);
         if (!pair.subcategory.isEmpty())

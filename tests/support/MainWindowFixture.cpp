@@ -10,10 +10,10 @@
 #include "tree/ServerTree.h"
 #include "widgets/ProgramEvents.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListView>
 #include <QToolButton>
-#include <QCoreApplication>
 #include <QTreeWidget>
 
 MainWindowFixture::MainWindowFixture(const QStringList &treeLines)
@@ -149,7 +149,7 @@ qint64 MainWindowFixture::addInstance(const QString &title, const QString &bigCl
         QStringLiteral(
             "insert into exefile(title,classname,bigclassname,writer,createtime,about,fpath) values(") +
         literal(SqlText::toTokens(title, false)) + QLatin1Char(',') + literal(className) + QLatin1Char(',') +
-        literal(bigClass) + QStringLiteral(",'','2026-01-01 10:00:00',") + literal(SqlText::toTokens(about, true)) +
-        QLatin1Char(',') + literal(path) + QLatin1Char(')'));
+        literal(bigClass) + QStringLiteral(",'','2026-01-01 10:00:00',") +
+        literal(SqlText::toTokens(about, true)) + QLatin1Char(',') + literal(path) + QLatin1Char(')'));
     return folder.value(QStringLiteral("select max(id) from exefile")).toLongLong();
 }

@@ -70,7 +70,8 @@ void TestFolder::prepareServer()
         qFatal("cannot prepare the test database: %s", qPrintable(error));
     // Changes made here come from "another program" that announces nothing (superusers only).
     QSqlQuery(db).exec(QStringLiteral("SET session_replication_role = replica"));
-    writeLines(QStringLiteral("MTS.qb"), AnsiText::splitLines(AnsiText::decode(readBytes(QStringLiteral("MTS.qb")))));
+    writeLines(QStringLiteral("MTS.qb"),
+               AnsiText::splitLines(AnsiText::decode(readBytes(QStringLiteral("MTS.qb")))));
 }
 
 bool TestFolder::createDatabase(const QString &path)

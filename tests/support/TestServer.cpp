@@ -75,8 +75,9 @@ void dropDatabase(const QString &name)
 QByteArray baseIni(const QString &database)
 {
     return QStringLiteral("[base]\ndriver=postgresql\nhost=%1\nport=%2\ndatabase=%3\nuser=%4\n")
-        .arg(environment("PGHOST"), environment("PGPORT").isEmpty() ? QStringLiteral("5432") : environment("PGPORT"),
-             database, environment("PGUSER"))
+        .arg(environment("PGHOST"),
+             environment("PGPORT").isEmpty() ? QStringLiteral("5432") : environment("PGPORT"), database,
+             environment("PGUSER"))
         .toUtf8();
 }
 

@@ -23,19 +23,19 @@ QByteArray baseIni(const QString &database);
 
 // In initTestCase of a test program that also runs against the server, and in a test of the
 // server alone.
-#define SKIP_WITHOUT_TEST_SERVER()                                                                          \
-    do {                                                                                                    \
-        if (TestServer::selected() && !TestServer::unavailable().isEmpty())                                \
-            QSKIP(qPrintable(TestServer::unavailable()));                                                   \
+#define SKIP_WITHOUT_TEST_SERVER()                                                                           \
+    do {                                                                                                     \
+        if (TestServer::selected() && !TestServer::unavailable().isEmpty())                                  \
+            QSKIP(qPrintable(TestServer::unavailable()));                                                    \
     } while (false)
-#define REQUIRE_TEST_SERVER()                                                                               \
-    do {                                                                                                    \
-        if (!TestServer::unavailable().isEmpty())                                                           \
-            QSKIP(qPrintable(TestServer::unavailable()));                                                   \
+#define REQUIRE_TEST_SERVER()                                                                                \
+    do {                                                                                                     \
+        if (!TestServer::unavailable().isEmpty())                                                            \
+            QSKIP(qPrintable(TestServer::unavailable()));                                                    \
     } while (false)
 // In a test of what only Data.QBD and MTS.qb do (a missing or locked file, the tree file's bytes).
-#define SKIP_ON_TEST_SERVER()                                                                               \
-    do {                                                                                                    \
-        if (TestServer::selected())                                                                         \
-            QSKIP("a test of the local files");                                                            \
+#define SKIP_ON_TEST_SERVER()                                                                                \
+    do {                                                                                                     \
+        if (TestServer::selected())                                                                          \
+            QSKIP("a test of the local files");                                                              \
     } while (false)
