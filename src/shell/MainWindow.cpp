@@ -317,6 +317,7 @@ void MainWindow::finishStart()
     recoverCategories();
     m_tray->add(); // minimising reaches the tray through changeEvent
     showDropWindow();
+    emit startFinished();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -61,6 +61,10 @@ public:
     // Writes the tree (the tree file, or a shared base's); a failure is reported on the status line.
     bool saveTree(QString *error = nullptr);
 
+signals:
+    // The window is on screen and the start's deferred work is done.
+    void startFinished();
+
 public slots:
     void setStatusText(const QString &text);
     void setProgress(int value);

@@ -45,8 +45,10 @@ int main(int argc, char *argv[])
     QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &window, &MainWindow::quitProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::quitProgram);
 
+    // Once the window is on screen: a base without a full-text index gets one, with its progress
+    // shown.
+    QObject::connect(&window, &MainWindow::startFinished, window.fullTextSearch(),
+                     &FullTextSearch::prepareIndex, Qt::QueuedConnection);
     window.showMaximized();
-    // Once the window shows: a base without a full-text index gets one, with its progress shown.
-    QMetaObject::invokeMethod(window.fullTextSearch(), &FullTextSearch::prepareIndex, Qt::QueuedConnection);
     return QApplication::exec();
 }
