@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sqlite3.h>
 
@@ -155,6 +156,12 @@ bool BenchFolder::create(QString *error)
         return false;
     }
     m_reused = QFile::exists(databasePath()) && QFile::exists(bigTreePath());
+    const QString bigTreeDatabase = QDir(bigTreeFolder()).filePath(QStringLiteral("Data.QBD"));
+    // A folder of earlier runs shared the big base with the big tree, whose start then grew that
+    // base's categories into the tree: both are made again.
+    if (m_reused && QFileInfo(bigTreeDatabase).isSymLink())
+        return QFile::remove(bigTreeDatabase) && createEmptyDatabase(bigTreeDatabase, error) &&
+               writeTrees(mainTree(), error);
     if (m_reused)
         return true;
     // Never into a folder that holds something else.
@@ -166,8 +173,9 @@ bool BenchFolder::create(QString *error)
     if (!QDir().mkpath(bigTreeFolder()) ||
         !QFile::copy(settings, QDir(path()).filePath(QStringLiteral("QB.ini"))) ||
         !QFile::copy(settings, QDir(bigTreeFolder()).filePath(QStringLiteral("QB.ini"))) ||
-        !QFile::link(databasePath(), QDir(bigTreeFolder()).filePath(QStringLiteral("Data.QBD")))) {
-        *error = QStringLiteral("cannot prepare ") + path();
+        !createEmptyDatabase(bigTreeDatabase, error)) {
+        if (error->isEmpty())
+            *error = QStringLiteral("cannot prepare ") + path();
         return false;
     }
     const QVector<TreeNode> roots = mainTree();
@@ -179,11 +187,15 @@ bool BenchFolder::createEmpty(const QString &path, QString *error)
     const QVector<TreeNode> roots{rootOf(NodeRules::TextRootText, {}),
                                   rootOf(NodeRules::InstanceRootText, {}),
                                   rootOf(NodeRules::SearchResultText, {})};
-    if (!TreeFile(QDir(path).filePath(QStringLiteral("MTS.qb"))).save(roots, error))
-        return false;
+    return TreeFile(QDir(path).filePath(QStringLiteral("MTS.qb"))).save(roots, error) &&
+           createEmptyDatabase(QDir(path).filePath(QStringLiteral("Data.QBD")), error);
+}
+
+bool BenchFolder::createEmptyDatabase(const QString &databaseFile, QString *error)
+{
     sqlite3 *raw = nullptr;
-    const int opened = sqlite3_open_v2(QDir(path).filePath(QStringLiteral("Data.QBD")).toUtf8().constData(),
-                                       &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int opened = sqlite3_open_v2(databaseFile.toUtf8().constData(), &raw,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     Connection db(raw, &sqlite3_close);
     if (opened != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(raw));

@@ -45,6 +45,8 @@ public:
     static bool createEmpty(const QString &path, QString *error);
 
 private:
+    // A Data.QBD with the tables and no materials.
+    static bool createEmptyDatabase(const QString &databaseFile, QString *error);
     // The tree of the main folder; the same every time.
     static QVector<TreeNode> mainTree();
     bool writeTrees(const QVector<TreeNode> &roots, QString *error) const;

@@ -90,3 +90,9 @@ QVector<ListEntry> ListEntries::toVector() const
         entries.append(at(row));
     return entries;
 }
+
+void ListEntries::clear()
+{
+    m_text.clear();
+    m_rows.clear();
+}

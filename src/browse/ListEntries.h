@@ -21,6 +21,8 @@ public:
 
     int size() const { return static_cast<int>(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
+    // No entries, the storage kept for the next ones.
+    void clear();
 
     // A title as the database holds it: its tokens are turned back when it is shown.
     void appendStored(QByteArrayView utf8Title, int image, qint64 id);

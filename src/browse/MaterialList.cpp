@@ -126,8 +126,11 @@ void MaterialList::refresh()
         m_model->setEntries(m_searchResults->list());
         return;
     }
-    // Sub-categories first, then the materials: one reset of the model, one layout.
-    ListEntries entries;
+    // Sub-categories first, then the materials: one reset of the model, one layout. They are
+    // read into the storage of the list before last: growing a fresh one page by page costs as
+    // much as the reading.
+    ListEntries &entries = m_spareEntries;
+    entries.clear();
     const QStringList path = CategoryTree::pathOf(node);
     if (node->childCount() > 0) {
         for (int i = 0; i < node->childCount(); ++i) {
@@ -141,7 +144,7 @@ void MaterialList::refresh()
     } else if (path.size() >= 2) {
         readMaterials(path.at(1), path.value(2), path.at(0), &entries);
     }
-    m_model->setEntries(std::move(entries));
+    m_model->swapEntries(entries);
     if (!CategoryTree::isRoot(node) || node->childCount() > 0)
         emit categoryShown(node);
 }

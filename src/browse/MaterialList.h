@@ -77,6 +77,7 @@ private:
     MaterialListView *m_view;
     MaterialListModel *m_model;
     MaterialListModel *m_searchResults;
+    ListEntries m_spareEntries;
     int m_order = ByTitle;
     bool m_releaseEndsDoubleClick = false;
 };

@@ -40,6 +40,13 @@ void MaterialListModel::setEntries(ListEntries entries)
     endResetModel();
 }
 
+void MaterialListModel::swapEntries(ListEntries &entries)
+{
+    beginResetModel();
+    std::swap(m_entries, entries);
+    endResetModel();
+}
+
 void MaterialListModel::clear()
 {
     setEntries(ListEntries());

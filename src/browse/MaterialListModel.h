@@ -23,6 +23,9 @@ public:
     ListEntry entry(int row) const { return m_entries.at(row); }
     void setEntries(const QVector<ListEntry> &entries);
     void setEntries(ListEntries entries);
+    // Shows the given entries and hands back those shown until now, whose storage the next list
+    // can reuse.
+    void swapEntries(ListEntries &entries);
     void clear();
 
 private:
