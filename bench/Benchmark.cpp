@@ -267,6 +267,7 @@ bool Benchmark::measureExchange(QString *error)
                               }) /
                               1000;
     ProgramFolder::setPathForTesting(m_folder.path());
+    m_database->pointAtProgramFolder(); // the import pointed it at the empty folder, removed soon
     m_figures.imported = imported.materials;
     if (imported.outcome != ExchangeReport::Done || imported.materials != exported.materials) {
         *error =
