@@ -1,5 +1,7 @@
 #include "exchange/FrontMatter.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 
 namespace {
@@ -70,20 +72,19 @@ QString doubleQuotedBody(const QString &value)
 
 QString FrontMatter::value(const QString &key) const
 {
-    for (const auto &field : m_fields) {
-        if (field.first == key)
-            return field.second;
-    }
-    return QString();
+    const auto field = findField(key);
+    return field == m_fields.cend() ? QString() : field->second;
 }
 
 bool FrontMatter::contains(const QString &key) const
 {
-    for (const auto &field : m_fields) {
-        if (field.first == key)
-            return true;
-    }
-    return false;
+    return findField(key) != m_fields.cend();
+}
+
+QVector<QPair<QString, QString>>::const_iterator FrontMatter::findField(const QString &key) const
+{
+    return std::find_if(m_fields.cbegin(), m_fields.cend(),
+                        [&key](const auto &field) { return field.first == key; });
 }
 
 QString FrontMatter::text() const

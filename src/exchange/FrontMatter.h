@@ -39,5 +39,7 @@ public:
     static QString unquoted(const QString &value);
 
 private:
+    QVector<QPair<QString, QString>>::const_iterator findField(const QString &key) const;
+
     QVector<QPair<QString, QString>> m_fields;
 };

@@ -8,30 +8,14 @@ namespace SafeName {
 namespace {
 const QString Unnamed = QStringLiteral("未命名");
 
+// The characters that common file systems refuse become their full-width forms, which look alike.
 QChar replacement(QChar ch)
 {
-    switch (ch.unicode()) {
-    case u'/':
-        return QChar(u'／');
-    case u'\\':
-        return QChar(u'＼');
-    case u':':
-        return QChar(u'：');
-    case u'*':
-        return QChar(u'＊');
-    case u'?':
-        return QChar(u'？');
-    case u'"':
-        return QChar(u'＂');
-    case u'<':
-        return QChar(u'＜');
-    case u'>':
-        return QChar(u'＞');
-    case u'|':
-        return QChar(u'｜');
-    default:
-        return ch.category() == QChar::Other_Control ? QLatin1Char('_') : ch;
-    }
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    constexpr char16_t FullWidthOffset = 0xFEE0;
+    if (forbidden.contains(ch))
+        return QChar(char16_t(ch.unicode() + FullWidthOffset));
+    return ch.category() == QChar::Other_Control ? QChar(u'_') : ch;
 }
 
 // Blanks at both ends and dots at the end, until neither is left.
