@@ -24,3 +24,6 @@ CREATE INDEX textfile_by_title ON textfile (bigclassname, classname, title);
 CREATE INDEX textfile_by_time ON textfile (bigclassname, classname, createtime, title);
 CREATE INDEX exefile_by_title ON exefile (bigclassname, classname, title);
 CREATE INDEX exefile_by_time ON exefile (bigclassname, classname, createtime, title);
+-- The language a reader chose for a text material; the others' languages are guessed from what
+-- they hold. Rows stay when their material goes: ids are never given out again.
+CREATE TABLE textfile_language (id INTEGER PRIMARY KEY, language TEXT NOT NULL);

@@ -5,8 +5,10 @@
 #include "browse/DetailPane.h"
 #include "browse/DetailRows.h"
 #include "browse/MaterialList.h"
+#include "browse/MaterialReader.h"
 #include "browse/MaterialViewer.h"
 #include "browse/ViewerLook.h"
+#include "code/HighlightDefinitions.h"
 #include "shell/MainWindow.h"
 #include "store/Material.h"
 #include "widgets/ActionLink.h"
@@ -295,7 +297,7 @@ private slots:
         fixture.selectRow(fixture.rowOf(QStringLiteral("t")));
         ActionLink *link = fixture.detailPane()->links().first();
         emit link->clicked(link);
-        QPlainTextEdit *viewer = fixture.detailPane()->viewer();
+        QPlainTextEdit *viewer = fixture.detailPane()->viewer()->sourceView();
         QVERIFY(viewer->isVisible());
         QCOMPARE(viewer->toPlainText(),
                  QStringLiteral("作者：W\n\n所属分类：A--->\n\n创建时间：2026-01-01\n\nline 1\nline 2"));
@@ -306,7 +308,7 @@ private slots:
 
         // A material without a body ends after the empty sixth line.
         emit fixture.list()->clicked();
-        QVERIFY(viewer->isHidden());
+        QVERIFY(fixture.detailPane()->viewer()->isHidden());
         fixture.selectRow(fixture.rowOf(QStringLiteral("empty")));
         link = fixture.detailPane()->links().first();
         emit link->clicked(link);
@@ -374,7 +376,8 @@ private slots:
         MainWindowFixture fixture(Tree);
         const qint64 id = fixture.addText(QStringLiteral("t"), QStringLiteral("A"), QString(),
                                           QStringLiteral("2026-01-01"), QStringLiteral("copy me"));
-        MaterialViewer viewer(DetailRows::ViewInNewWindow, id, 16777215);
+        MaterialViewer viewer(std::make_shared<HighlightDefinitions>(), DetailRows::ViewInNewWindow, id,
+                              16777215);
         viewer.selectAll();
         QCOMPARE(viewerText(&viewer)->textCursor().selectedText().size(),
                  viewerText(&viewer)->toPlainText().size());

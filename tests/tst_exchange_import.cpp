@@ -121,7 +121,7 @@ private slots:
                                      QStringLiteral("文件夹“a\u0001b”的分类名改为“a b”"),
                                      QStringLiteral("文件夹“文字资料”的分类名改为“文字资料（2）”"),
                                      QStringLiteral("文件夹“+plus/deep”超出了分类树的三层"),
-                                     QStringLiteral("文件夹“images”里没有.md或.txt文件")})
+                                     QStringLiteral("文件夹“images”里没有.md、.txt或源代码文件")})
             QVERIFY2(anyStartsWith(report.changed, start), qPrintable(start));
     }
 

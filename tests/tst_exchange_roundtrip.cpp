@@ -5,8 +5,11 @@
 
 #include "base/AnsiText.h"
 #include "browse/MaterialList.h"
+#include "code/LanguageGuess.h"
 #include "exchange/ExchangeCommands.h"
 #include "shell/MainWindow.h"
+#include "store/Database.h"
+#include "store/MaterialLanguages.h"
 #include "store/SqlText.h"
 #include "tree/CategoryTree.h"
 
@@ -30,10 +33,27 @@ struct Text
 };
 
 // Stored as the add dialog stores it.
-void addText(MainWindowFixture &fixture, const Text &text)
+qint64 addText(MainWindowFixture &fixture, const Text &text)
 {
-    fixture.addText(text.title, text.category, text.subcategory, text.created,
-                    AnsiText::joinLines(AnsiText::typedLines(text.body)), text.author);
+    return fixture.addText(text.title, text.category, text.subcategory, text.created,
+                           AnsiText::joinLines(AnsiText::typedLines(text.body)), text.author);
+}
+
+// Every text material's title with the language a viewer shows it in, sorted.
+QStringList shownLanguages(const TestFolder &folder)
+{
+    QStringList languages;
+    for (const QVariantList &row : folder.rows(QStringLiteral("select id,title,main from textfile"))) {
+        const QString stored = MaterialLanguages::stored(*Database::current(), row.at(0).toLongLong());
+        const QString title = SqlText::fromTokens(row.at(1).toString(), false);
+        languages.append(title + QLatin1Char('\t') +
+                         (stored.isEmpty()
+                              ? LanguageGuess::of(title, AnsiText::splitLines(
+                                                             SqlText::fromTokens(row.at(2).toString(), true)))
+                              : stored));
+    }
+    std::sort(languages.begin(), languages.end());
+    return languages;
 }
 
 QStringList sortedRows(const TestFolder &folder, const QString &sql)
@@ -74,7 +94,7 @@ private slots:
     void wholeBaseComesBackUnchanged()
     {
         QTemporaryDir target;
-        QStringList textRows, instanceRows, treeNames;
+        QStringList textRows, instanceRows, treeNames, languages;
         QString exported;
         {
             MainWindowFixture fixture(Tree);
@@ -97,21 +117,41 @@ private slots:
                      {QString(), QStringLiteral("编程"), QString(), QString(), QStringLiteral("2023-06-02"),
                       QStringLiteral("untitled")},
                      {QStringLiteral("两行\n标题"), QStringLiteral("index.md"), QString(), QString(),
-                      QStringLiteral("2023-06-03 09:09:09"), QStringLiteral("x")}})
+                      QStringLiteral("2023-06-03 09:09:09"), QStringLiteral("x")},
+                     // Code whose own fences must not end the export's, and Markdown kept as it is.
+                     {QStringLiteral("quicksort.cpp"), QStringLiteral("编程"), sub, QString(),
+                      QStringLiteral("2023-06-04 10:00:00"),
+                      QStringLiteral("// ```` and ``` inside\r\nint main() {}\r\n```\r\n")},
+                     {QStringLiteral("部署笔记.md"), QStringLiteral("编程"), sub, QString(),
+                      QStringLiteral("2023-06-05 10:00:00"),
+                      QStringLiteral("# 部署\n\n```python\nprint(1)\n```\n")},
+                     {QStringLiteral("script"), QStringLiteral("编程"), sub, QString(),
+                      QStringLiteral("2023-06-06 10:00:00"), QStringLiteral("```python\nx = 1\n```")}})
                 addText(fixture, text);
+            // The reader's choice, against the fenced block's "python".
+            const qint64 chosen =
+                fixture.folder.rows(QStringLiteral("select id from textfile where title='script'"))
+                    .first()
+                    .first()
+                    .toLongLong();
+            QString error;
+            QVERIFY(
+                MaterialLanguages::store(*Database::current(), chosen, QStringLiteral("markdown"), &error));
             fixture.addInstance(QStringLiteral("runner's tool"), QStringLiteral("工具 Tools"), QString(),
                                 QStringLiteral("/opt/my tools/\"run\".sh"),
                                 AnsiText::joinLines(AnsiText::typedLines(QStringLiteral("uses: a colon\n"))));
             textRows = sortedRows(fixture.folder, TextRows);
             instanceRows = sortedRows(fixture.folder, InstanceRows);
             treeNames = names(CategoryTree::collect(fixture.tree()));
+            languages = shownLanguages(fixture.folder);
+            QVERIFY(languages.contains(QStringLiteral("quicksort.cpp\tcpp")));
 
             CategoryTree::selectNode(fixture.tree(), nullptr);
             ModalDriver driver;
             driver.queue(chooseFolder(target.path()));
             fixture.window->exchangeCommands()->exportMaterials();
             QCOMPARE(driver.texts().size(), 1);
-            QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导出完成：9份资料，8个分类")),
+            QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导出完成：12份资料，8个分类")),
                      qPrintable(driver.texts().first()));
             const QStringList made = QDir(target.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
             QCOMPARE(made, QStringList{QStringLiteral("Zindrel 导出 2026-03-09 14-05-07")});
@@ -122,8 +162,12 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(),
                  QByteArray("---\ntitle: \"it's: a \\\"test\\\" #1\"\nauthor: \"O'Brien: \\\"Bob\\\"\"\n"
-                            "created: \"2024-02-29 23:59:59\"\nkind: \"text\"\n---\n\n"
-                            "first: it's\n\nthird\n\n"));
+                            "created: \"2024-02-29 23:59:59\"\nkind: \"text\"\nlanguage: \"text\"\n---\n\n"
+                            "```text\nfirst: it's\n\nthird\n\n```\n"));
+        QFile code(exported + QStringLiteral("/文字资料/编程/C++/quicksort.cpp.md"));
+        QVERIFY(code.open(QIODevice::ReadOnly));
+        QVERIFY(code.readAll().endsWith("language: \"cpp\"\n---\n\n`````cpp\n// ```` and ``` inside\n"
+                                        "int main() {}\n```\n\n`````\n"));
         QVERIFY(QFile::exists(exported + QStringLiteral("/文字资料/编程/C++/it's： a ＂test＂ #1 (2).md")));
         QVERIFY(QFile::exists(exported + QStringLiteral("/index.md")));
 
@@ -133,11 +177,12 @@ private slots:
         driver.queue(chooseFolder(exported));
         empty.window->exchangeCommands()->importMaterials();
         QCOMPARE(driver.texts().size(), 1);
-        QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导入完成：9份资料，新建8个分类。")),
+        QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导入完成：12份资料，新建8个分类。")),
                  qPrintable(driver.texts().first()));
         QCOMPARE(sortedRows(empty.folder, TextRows), textRows);
         QCOMPARE(sortedRows(empty.folder, InstanceRows), instanceRows);
         QCOMPARE(names(CategoryTree::collect(empty.tree())), treeNames);
+        QCOMPARE(shownLanguages(empty.folder), languages);
         // The tree file was saved with the new categories.
         QCOMPARE(names(TreeFile(empty.folder.filePath(QStringLiteral("MTS.qb"))).load()), treeNames);
     }

@@ -3,6 +3,7 @@
 #include "browse/DetailPane.h"
 #include "browse/DetailRows.h"
 #include "browse/MaterialList.h"
+#include "browse/MaterialReader.h"
 #include "browse/MaterialViewer.h"
 #include "search/FullTextBox.h"
 #include "search/FullTextSearch.h"
@@ -87,7 +88,7 @@ private slots:
                      preview.contains(QStringLiteral("中间说到鹦鹉学舌")),
                  qPrintable(preview));
         emit link(fixture, DetailRows::ViewHere)->clicked(link(fixture, DetailRows::ViewHere));
-        QCOMPARE(marks(fixture.detailPane()->viewer()),
+        QCOMPARE(marks(fixture.detailPane()->viewer()->sourceView()),
                  (QStringList{QStringLiteral("鹦鹉"), QStringLiteral("鹦鹉")}));
 
         fixture.detailPane()->setViewerSettings({true, true, 16777215});

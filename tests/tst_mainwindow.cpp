@@ -172,9 +172,9 @@ private slots:
                               QStringLiteral("在当前分类添加新的资料"), QStringLiteral("-"),
                               QStringLiteral("导出资料…")}));
         const QStringList list = captionsOf(childNamed<QMenu>(fixture.window.get(), "listMenu"));
-        QCOMPARE(list.mid(0, 6), QStringList({QStringLiteral("添加新的资料"), QStringLiteral("删除资料"),
-                                              QStringLiteral("修改资料"), QStringLiteral("-"),
-                                              QStringLiteral("查看>大图标|小图标|列表"),
+        QCOMPARE(list.mid(0, 7), QStringList({QStringLiteral("添加新的资料"), QStringLiteral("删除资料"),
+                                              QStringLiteral("修改资料"), QStringLiteral("复制资料内容"),
+                                              QStringLiteral("-"), QStringLiteral("查看>大图标|小图标|列表"),
                                               QStringLiteral("资料排序>按名称|按加入时间")}));
         QCOMPARE(captionsOf(fixture.window->tray()->menu()),
                  QStringList({QStringLiteral("显示主窗口"), QStringLiteral("显示悬浮窗口"),

@@ -3,6 +3,7 @@
 
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
+#include "browse/MaterialReader.h"
 #include "browse/Navigator.h"
 #include "shell/MainWindow.h"
 #include "store/Material.h"

@@ -5,8 +5,9 @@
 #include "browse/DetailRows.h"
 #include "browse/GridLineDelegate.h"
 #include "browse/MaterialListModel.h"
+#include "browse/MaterialReader.h"
 #include "browse/MaterialViewer.h"
-#include "browse/ViewerLook.h"
+#include "code/HighlightDefinitions.h"
 #include "resources/IconLibrary.h"
 #include "store/InstanceMaterial.h"
 #include "store/Material.h"
@@ -15,13 +16,11 @@
 #include "widgets/ActionLink.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/ProgramEvents.h"
-#include "widgets/TermMarks.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -38,8 +37,9 @@ QString singleLine(const QString &value)
 } // namespace
 
 DetailPane::DetailPane(QTreeWidget *categoryTree, QWidget *panel)
-    : QObject(panel), m_categoryTree(categoryTree), m_rows(new QTreeWidget(panel)),
-      m_viewer(new QPlainTextEdit(panel))
+    : QObject(panel), m_definitions(std::make_shared<HighlightDefinitions>()), m_categoryTree(categoryTree),
+      m_rows(new QTreeWidget(panel)),
+      m_viewer(new MaterialReader(m_definitions.get(), QStringLiteral("inWindowViewer"), panel))
 {
     m_rows->setObjectName(QStringLiteral("detailPane"));
     m_rows->setColumnCount(2);
@@ -58,11 +58,11 @@ DetailPane::DetailPane(QTreeWidget *categoryTree, QWidget *panel)
             m_rows->editItem(item, 0);
     });
 
-    m_viewer->setObjectName(QStringLiteral("inWindowViewer"));
-    m_viewer->setReadOnly(true);
-    m_viewer->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_viewer->hide();
+    connect(m_viewer, &MaterialReader::statusChanged, this, &DetailPane::statusChanged);
 }
+
+DetailPane::~DetailPane() = default;
 
 QWidget *DetailPane::window() const
 {
@@ -173,12 +173,12 @@ void DetailPane::viewHere(ActionLink *link)
     m_viewer->clear();
     TextMaterial record;
     record.load(link->tag());
-    ViewerLook::applyBackColor(m_viewer, m_settings.backColor);
-    ViewerLook::applyFont(m_viewer, window());
-    m_viewer->setPlainText(DetailRows::composedText(record).join(QLatin1Char('\n')));
+    m_viewer->setBackColor(m_settings.backColor);
+    m_viewer->readFont(window());
+    m_viewer->showTextMaterial(record, link->tag());
     m_viewer->show();
     m_viewer->raise();
-    TermMarks::apply(m_viewer, listedQuery());
+    m_viewer->markTerms(listedQuery());
 }
 
 void DetailPane::viewInNewWindow(ActionLink *link)
@@ -186,7 +186,7 @@ void DetailPane::viewInNewWindow(ActionLink *link)
     MaterialViewer *viewer =
         m_settings.windowPerMaterial ? nullptr : MaterialViewer::findVisible(m_lastViewerCaption);
     if (!viewer) {
-        viewer = new MaterialViewer(link->text(), link->tag(), m_settings.backColor);
+        viewer = new MaterialViewer(m_definitions, link->text(), link->tag(), m_settings.backColor);
         // Closing any viewer forgets which one was filled last.
         connect(viewer, &MaterialViewer::closed, this, [this] { m_lastViewerCaption.clear(); });
         viewer->show();

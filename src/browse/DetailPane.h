@@ -6,9 +6,12 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class ActionLink;
+class HighlightDefinitions;
+class MaterialReader;
 class QModelIndex;
-class QPlainTextEdit;
 class QTreeWidget;
 class QWidget;
 struct DetailRow;
@@ -30,9 +33,11 @@ public:
     // The pane's rows and the in-window viewer are children of the panel; the category tree
     // names what a category entry holds.
     DetailPane(QTreeWidget *categoryTree, QWidget *panel);
+    ~DetailPane() override;
 
     QTreeWidget *rows() const { return m_rows; }
-    QPlainTextEdit *viewer() const { return m_viewer; }
+    // The in-window viewer, in the pane's place when shown.
+    MaterialReader *viewer() const { return m_viewer; }
     QList<ActionLink *> links() const { return m_links; }
     void setViewerSettings(const ViewerSettings &settings) { m_settings = settings; }
     const ViewerSettings &viewerSettings() const { return m_settings; }
@@ -51,6 +56,10 @@ public slots:
     // The full-text query whose hits "搜索结果" holds: its hits show where the terms occur.
     void setFullTextQuery(const FullTextQuery &query) { m_fullTextQuery = query; }
 
+signals:
+    // What the in-window viewer says on the status line.
+    void statusChanged(const QString &text);
+
 private:
     void removeLinks();
     void showRows(const QList<DetailRow> &rows);
@@ -61,9 +70,11 @@ private:
     // The preview row shows the text around the first occurrence instead of the text's start.
     void showMatchContext(QList<DetailRow> &rows, const QStringList &lines) const;
 
+    // Read once, for both kinds of viewer; a separate viewer may outlive the pane.
+    std::shared_ptr<HighlightDefinitions> m_definitions;
     QTreeWidget *m_categoryTree;
     QTreeWidget *m_rows;
-    QPlainTextEdit *m_viewer;
+    MaterialReader *m_viewer;
     QList<ActionLink *> m_links;
     ViewerSettings m_settings;
     QString m_runPath;           // the path of the instance shown last: "运行资料" runs it

@@ -68,7 +68,7 @@ QList<DetailRow> instanceRows(const InstanceMaterial &record, qint64 id)
     return rows;
 }
 
-QStringList composedText(const TextMaterial &record)
+QStringList composedHeader(const TextMaterial &record)
 {
     return QStringList{QStringLiteral("作者：") + record.author,
                        QString(),
@@ -76,8 +76,12 @@ QStringList composedText(const TextMaterial &record)
                            record.subcategory,
                        QString(),
                        QStringLiteral("创建时间：") + record.createTime,
-                       QString()} +
-           record.body;
+                       QString()};
+}
+
+QStringList composedText(const TextMaterial &record)
+{
+    return composedHeader(record) + record.body;
 }
 
 } // namespace DetailRows

@@ -49,7 +49,9 @@ QList<DetailRow> categoryRows(bool topLevel, const QString &children, const QStr
 QList<DetailRow> textRows(const TextMaterial &record, qint64 id, bool browseInNewWindow);
 QList<DetailRow> instanceRows(const InstanceMaterial &record, qint64 id);
 
-// The text a viewer shows for a text material.
+// The text a viewer shows for a text material: the lines that tell its author, category and
+// creation time, then its body.
+QStringList composedHeader(const TextMaterial &record);
 QStringList composedText(const TextMaterial &record);
 
 } // namespace DetailRows

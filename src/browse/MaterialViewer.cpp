@@ -2,16 +2,16 @@
 
 #include "base/ShownText.h"
 #include "browse/DetailRows.h"
-#include "browse/ViewerLook.h"
+#include "browse/MaterialReader.h"
+#include "code/LanguageBar.h"
 #include "resources/IconLibrary.h"
 #include "store/InstanceMaterial.h"
 #include "store/TextMaterial.h"
 #include "widgets/ProgramEvents.h"
-#include "widgets/TermMarks.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -31,9 +31,11 @@ QToolButton *addButton(QToolBar *bar, const QString &name, int image, const QStr
 }
 } // namespace
 
-MaterialViewer::MaterialViewer(const QString &linkCaption, qint64 id, int backColor)
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), m_text(new QPlainTextEdit(this)),
-      m_backColor(backColor)
+MaterialViewer::MaterialViewer(const std::shared_ptr<HighlightDefinitions> &definitions,
+                               const QString &linkCaption, qint64 id, int backColor)
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), m_definitions(definitions),
+      m_reader(new MaterialReader(definitions.get(), QStringLiteral("viewerText"), this)),
+      m_statusBar(new QStatusBar(this)), m_backColor(backColor)
 {
     setObjectName(QStringLiteral("MaterialViewer"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -50,14 +52,22 @@ MaterialViewer::MaterialViewer(const QString &linkCaption, qint64 id, int backCo
     QToolButton *copyButton = addButton(toolBar, QStringLiteral("copyButton"), 1, QStringLiteral("复制"));
     connect(selectAllButton, &QToolButton::clicked, this, &MaterialViewer::selectAll);
     connect(copyButton, &QToolButton::clicked, this, &MaterialViewer::copy);
-    m_text->setObjectName(QStringLiteral("viewerText"));
-    m_text->setReadOnly(true);
-    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The language and the source switch share the tool bar's line.
+    toolBar->addSeparator();
+    toolBar->addWidget(m_reader->languageBar());
     layout->addWidget(toolBar);
-    layout->addWidget(m_text);
+    layout->addWidget(m_reader, 1);
+    m_statusBar->setObjectName(QStringLiteral("viewerStatus"));
+    m_statusBar->setSizeGripEnabled(false);
+    m_statusBar->hide();
+    layout->addWidget(m_statusBar);
+    connect(m_reader, &MaterialReader::statusChanged, this, [this](const QString &text) {
+        m_statusBar->showMessage(text);
+        m_statusBar->setVisible(!text.isEmpty());
+    });
 
-    ViewerLook::applyBackColor(m_text, m_backColor);
-    ViewerLook::applyFont(m_text, this);
+    m_reader->setBackColor(m_backColor);
+    m_reader->readFont(this);
     if (linkCaption == DetailRows::ViewInNewWindow)
         fill(TextKind, id);
     else if (linkCaption == DetailRows::ViewAbout)
@@ -79,12 +89,12 @@ void MaterialViewer::fill(int kind, qint64 id)
     if (kind == TextKind) {
         TextMaterial record;
         record.load(id);
-        m_text->setPlainText(DetailRows::composedText(record).join(QLatin1Char('\n')));
+        m_reader->showTextMaterial(record, id);
         setWindowTitle(ShownText::shortened(record.title, ShownText::CaptionCharacters));
     } else {
         InstanceMaterial record;
         record.load(id);
-        m_text->setPlainText(record.description.join(QLatin1Char('\n')));
+        m_reader->showDescription(record.description);
         setWindowTitle(ShownText::shortened(record.title, ShownText::CaptionCharacters) +
                        QStringLiteral("的简介"));
     }
@@ -92,8 +102,8 @@ void MaterialViewer::fill(int kind, qint64 id)
 
 void MaterialViewer::refill(int kind, qint64 id)
 {
-    ViewerLook::applyBackColor(m_text, m_backColor);
-    m_text->clear();
+    m_reader->setBackColor(m_backColor);
+    m_reader->clear();
     if (kind == TextKind || kind == DescriptionKind)
         fill(kind, id);
 }
@@ -116,15 +126,15 @@ void MaterialViewer::closeEvent(QCloseEvent *event)
 
 void MaterialViewer::markTerms(const FullTextQuery &query)
 {
-    TermMarks::apply(m_text, query);
+    m_reader->markTerms(query);
 }
 
 void MaterialViewer::selectAll()
 {
-    m_text->selectAll();
+    m_reader->selectAll();
 }
 
 void MaterialViewer::copy()
 {
-    m_text->copy();
+    m_reader->copy();
 }

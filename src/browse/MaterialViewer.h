@@ -3,11 +3,16 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class FullTextQuery;
-class QPlainTextEdit;
+class HighlightDefinitions;
+class MaterialReader;
+class QStatusBar;
 
 // A separate viewer: a window of its own, above the others, showing one material's text or an
-// instance's description. It lives until the user closes it.
+// instance's description, with a status line that says why a text is shown plain. It lives
+// until the user closes it.
 class MaterialViewer : public QWidget
 {
     Q_OBJECT
@@ -16,7 +21,8 @@ public:
     enum Kind { TextKind = 0, DescriptionKind = 1 };
 
     // The link's caption says what to show of the material with that id.
-    MaterialViewer(const QString &linkCaption, qint64 id, int backColor);
+    MaterialViewer(const std::shared_ptr<HighlightDefinitions> &definitions, const QString &linkCaption,
+                   qint64 id, int backColor);
 
     // The visible viewer with that caption, or nullptr.
     static MaterialViewer *findVisible(const QString &caption);
@@ -40,6 +46,8 @@ private:
     void refill(int kind, qint64 id);
     void fill(int kind, qint64 id);
 
-    QPlainTextEdit *m_text;
+    std::shared_ptr<HighlightDefinitions> m_definitions;
+    MaterialReader *m_reader;
+    QStatusBar *m_statusBar;
     int m_backColor;
 };

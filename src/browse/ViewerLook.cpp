@@ -4,7 +4,7 @@
 #include "settings/WindowsColor.h"
 #include "widgets/MessageBoxes.h"
 
-#include <QPlainTextEdit>
+#include <QPalette>
 
 #include <limits>
 
@@ -26,23 +26,13 @@ QFont fontOf(const ViewerFontValues &values)
     return font;
 }
 
-void applyBackColor(QPlainTextEdit *memo, int color)
-{
-    QPalette palette = memo->palette();
-    palette.setColor(QPalette::Base, WindowsColor::toQColor(color, palette));
-    memo->setPalette(palette);
-}
-
-void applyFont(QPlainTextEdit *memo, QWidget *messageParent)
+FontLook readFont(const QPalette &palette, QWidget *messageParent)
 {
     ViewerFontValues values;
     QString error;
     if (!SettingsFile::readFont(SettingsFile::path(), &values, &error))
         MessageBoxes::show(messageParent, error, MessageBoxes::AppTitle, QMessageBox::Warning);
-    memo->setFont(fontOf(values));
-    QPalette palette = memo->palette();
-    palette.setColor(QPalette::Text, WindowsColor::toQColor(values.color, palette));
-    memo->setPalette(palette);
+    return {fontOf(values), WindowsColor::toQColor(values.color, palette)};
 }
 
 } // namespace ViewerLook

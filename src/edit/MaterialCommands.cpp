@@ -11,6 +11,8 @@
 #include "tree/NodeRules.h"
 #include "widgets/MessageBoxes.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTreeWidgetItem>
 
 MaterialCommands::MaterialCommands(QTreeWidget *tree, MaterialList *list, QWidget *window)
@@ -133,4 +135,22 @@ void MaterialCommands::modifySelectedMaterial()
     record.reset();
     m_list->refresh();
     emit statusChanged(result);
+}
+
+void MaterialCommands::copySelectedMaterial()
+{
+    const int row = selectedMaterialRow(QStringLiteral("你选择的是一个分类，请选择一个资料再复制它的内容！"));
+    if (row < 0)
+        return;
+    const ListEntry entry = m_list->model()->entry(row);
+    TextMaterial text;
+    InstanceMaterial instance;
+    Material &record = entry.image == ListEntry::TextMaterial ? static_cast<Material &>(text) : instance;
+    if (!record.load(entry.id)) {
+        emit statusChanged(record.resultMessage());
+        return;
+    }
+    QGuiApplication::clipboard()->setText(&record == &text ? text.typedBody() : instance.path);
+    emit statusChanged(&record == &text ? QStringLiteral("资料的内容已复制到剪贴板")
+                                        : QStringLiteral("资料的路径已复制到剪贴板"));
 }

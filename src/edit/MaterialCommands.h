@@ -21,6 +21,8 @@ public slots:
     void addMaterialFromList();
     void deleteSelectedMaterial();
     void modifySelectedMaterial();
+    // Puts the selected text material's body, or the instance material's path, on the clipboard.
+    void copySelectedMaterial();
 
 signals:
     void statusChanged(const QString &text);

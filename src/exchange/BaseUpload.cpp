@@ -30,10 +30,20 @@ QString tableOf(bool instances)
     return instances ? QStringLiteral("exefile") : QStringLiteral("textfile");
 }
 
+// With their ids: what is kept beside the materials (their languages) names them by id.
 QString columnsOf(bool instances)
 {
-    return instances ? QStringLiteral("title,classname,bigclassname,writer,createtime,about,fpath")
-                     : QStringLiteral("title,classname,bigclassname,writer,createtime,main");
+    return instances ? QStringLiteral("id,title,classname,bigclassname,writer,createtime,about,fpath")
+                     : QStringLiteral("id,title,classname,bigclassname,writer,createtime,main");
+}
+
+// The tables kept beside the materials, with their columns; a Data.QBD of an older copy may lack
+// them.
+const QVector<QPair<QString, QString>> &besideTables()
+{
+    static const QVector<QPair<QString, QString>> tables{
+        {QStringLiteral("textfile_language"), QStringLiteral("id,language")}};
+    return tables;
 }
 
 int countCategories(const QVector<TreeNode> &nodes)
@@ -125,19 +135,19 @@ bool BaseUpload::checkEmpty(QSqlQuery &target)
     return false;
 }
 
-bool BaseUpload::copy(QSqlDatabase &source, QSqlQuery &target, bool instances,
-                      const std::function<bool()> &proceed)
+bool BaseUpload::copy(QSqlDatabase &source, QSqlQuery &target, const QString &table,
+                      const QString &columnNames, bool materials, const std::function<bool()> &proceed)
 {
     QSqlQuery rows(source);
     rows.setForwardOnly(true);
-    if (!rows.exec(QStringLiteral("select ") + columnsOf(instances) + QStringLiteral(" from ") +
-                   tableOf(instances) + QStringLiteral(" order by id"))) {
+    if (!rows.exec(QStringLiteral("select ") + columnNames + QStringLiteral(" from ") + table +
+                   QStringLiteral(" order by id"))) {
         m_error = QStringLiteral("本机的资料库Data.QBD无法读取：") + rows.lastError().text();
         return false;
     }
     const int columns = rows.record().count();
-    const QString insert = QStringLiteral("INSERT INTO ") + tableOf(instances) + QLatin1Char('(') +
-                           columnsOf(instances) + QStringLiteral(") VALUES ");
+    const QString insert =
+        QStringLiteral("INSERT INTO ") + table + QLatin1Char('(') + columnNames + QStringLiteral(") VALUES ");
     QStringList values;
     auto flush = [&] {
         if (values.isEmpty())
@@ -145,6 +155,10 @@ bool BaseUpload::copy(QSqlDatabase &source, QSqlQuery &target, bool instances,
         if (!target.exec(insert + values.join(QLatin1Char(',')))) {
             m_error = ServerConnection::describe(target.lastError());
             return false;
+        }
+        if (!materials) {
+            values.clear();
+            return true;
         }
         m_materials += static_cast<int>(values.size());
         values.clear();
@@ -185,8 +199,25 @@ BaseUpload::Outcome BaseUpload::copyMaterials(QSqlDatabase &source, QSqlQuery &t
     if (!proceed())
         return Cancelled;
     for (const bool instances : {false, true}) {
-        if (!copy(source, target, instances, proceed))
+        if (!copy(source, target, tableOf(instances), columnsOf(instances), true, proceed))
             return cancelled ? Cancelled : Failed;
+        // New materials of the shared base take ids after the copied ones.
+        if (!target.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
+                                        "coalesce(max(id), 0) + 1, false) FROM %1")
+                             .arg(tableOf(instances)))) {
+            m_error = ServerConnection::describe(target.lastError());
+            return Failed;
+        }
+    }
+    const QStringList present = source.tables();
+    for (const auto &[table, columns] : besideTables()) {
+        // The shared base holds no material: what it keeps beside them belongs to none.
+        if (!target.exec(QStringLiteral("DELETE FROM ") + table)) {
+            m_error = ServerConnection::describe(target.lastError());
+            return Failed;
+        }
+        if (present.contains(table) && !copy(source, target, table, columns, false, proceed))
+            return Failed;
     }
     return Done;
 }

@@ -10,8 +10,9 @@ class QSqlDatabase;
 class QSqlQuery;
 struct TreeNode;
 
-// Moving in: copies every material of the local Data.QBD and the tree of MTS.qb (with the
-// categories that materials name grown back) to the shared base that Base.ini names, which must
+// Moving in: copies every material of the local Data.QBD with its id, what is kept beside the
+// materials (their languages), and the tree of MTS.qb (with the categories that materials name
+// grown back) to the shared base that Base.ini names, which must
 // be empty, in one transaction: all of it or, when cancelled or failed, nothing. The local files
 // are only read. Works on connections of its own, whichever base the program uses meanwhile.
 class BaseUpload
@@ -33,7 +34,10 @@ private:
     bool checkEmpty(QSqlQuery &target);
     Outcome copyMaterials(QSqlDatabase &source, QSqlQuery &target,
                           const std::function<bool(int, int)> &progress);
-    bool copy(QSqlDatabase &source, QSqlQuery &target, bool instances, const std::function<bool()> &proceed);
+    // Copies the rows of a table; those of a material table count as materials, and progress is
+    // told between their batches.
+    bool copy(QSqlDatabase &source, QSqlQuery &target, const QString &table, const QString &columnNames,
+              bool materials, const std::function<bool()> &proceed);
     Outcome upload(QSqlDatabase &source, QSqlDatabase &target, const std::function<bool(int, int)> &progress);
 
     BaseSettings m_server;

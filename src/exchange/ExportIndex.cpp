@@ -8,6 +8,7 @@
 #include <algorithm>
 
 namespace {
+const QString CategoriesKey = QStringLiteral("categories");
 const QString FolderKey = QStringLiteral("folder");
 const QString NameKey = QStringLiteral("name");
 const QString Title = QStringLiteral("Zindrel 资料导出");
@@ -50,8 +51,8 @@ QByteArray ExportIndex::toUtf8(const ExportLayout &layout, const QString &create
     int categories = 0;
     const QVector<int> order = layout.treeOrder();
     for (int i : order) {
-        fields.append(FolderKey, layout.folder(i).path);
-        fields.append(NameKey, layout.folder(i).name);
+        fields.appendRecord(CategoriesKey,
+                            {{FolderKey, layout.folder(i).path}, {NameKey, layout.folder(i).name}});
         categories += layout.folder(i).isRoot ? 0 : 1;
     }
     QByteArray text = fields.text().toUtf8();
@@ -86,13 +87,21 @@ QVector<QPair<QString, QString>> ExportIndex::folderNames(const QString &text)
     QVector<QPair<QString, QString>> names;
     if (!FrontMatter::split(text, &fields, &rest) || fields.value(QStringLiteral("kind")) != Kind)
         return names;
-    QString folder;
-    for (const auto &field : fields.fields()) {
-        if (field.first == FolderKey)
-            folder = field.second;
-        else if (field.first == NameKey && !folder.isEmpty())
-            names.append({folder, field.second});
-    }
+    auto collect = [&names](const FrontMatter::Record &pairs) {
+        QString folder;
+        for (const auto &field : pairs) {
+            if (field.first == FolderKey)
+                folder = field.second;
+            else if (field.first == NameKey && !folder.isEmpty())
+                names.append({folder, field.second});
+        }
+    };
+    const QVector<FrontMatter::Record> records = fields.records(CategoriesKey);
+    for (const FrontMatter::Record &record : records)
+        collect(record);
+    // An index of an earlier export gave every folder and name as fields of the front matter.
+    if (records.isEmpty())
+        collect(fields.fields());
     return names;
 }
 

@@ -7,9 +7,9 @@
 
 class ExportLayout;
 
-// index.md at the top of an export: a front matter that names every folder's category (a safe
-// folder name may differ from it) in the tree's order, then every exported material by category
-// with a relative link, for a person and for the import.
+// index.md at the top of an export: a front matter whose list "categories" names every folder's
+// category (a safe folder name may differ from it) in the tree's order, then every exported material by
+// category with a relative link, for a person and for the import.
 class ExportIndex
 {
 public:

@@ -2,12 +2,14 @@
 
 #include "base/AnsiText.h"
 #include "base/Clock.h"
+#include "code/LanguageGuess.h"
 #include "exchange/ExportFolder.h"
 #include "exchange/ExportIndex.h"
 #include "exchange/ExportLayout.h"
 #include "exchange/MaterialFile.h"
 #include "store/CreateTime.h"
 #include "store/Database.h"
+#include "store/MaterialLanguages.h"
 #include "store/SqlText.h"
 #include "tree/NodeRules.h"
 
@@ -70,26 +72,31 @@ bool ExportWriter::collectIds(int *total, QString *error)
 QString ExportWriter::batchStatement(const Part &part, int position)
 {
     QStringList ids;
-    for (qsizetype i = position; i < part.ids.size() && ids.size() < BatchSize; ++i)
-        ids.append(QString::number(part.ids.at(i)));
+    for (qint64 id : part.ids.mid(position, BatchSize))
+        ids.append(QString::number(id));
     return QStringLiteral("select id,title,classname,bigclassname,writer,createtime,") +
            (isInstanceRoot(part.names) ? QStringLiteral("about,fpath from ") : QStringLiteral("main from ")) +
            NodeRules::tableOfRoot(part.names.first()) + QStringLiteral(" where id in (") +
            ids.join(QLatin1Char(',')) + QStringLiteral(") order by id");
 }
 
-ExportWriter::Row ExportWriter::readRow(const QSqlQuery &query, bool instance)
+ExportWriter::Row ExportWriter::readRow(const QSqlQuery &query, bool instance,
+                                        const QHash<qint64, QString> &languages)
 {
     MaterialFile file;
     file.title = SqlText::fromTokens(query.value(1).toString(), false);
     file.author = query.value(4).toString();
     file.created = query.value(5).toString();
     file.kind = instance ? MaterialFile::InstanceKind : MaterialFile::TextKind;
+    const QStringList lines = AnsiText::splitLines(SqlText::fromTokens(query.value(6).toString(), true));
     // The stored lines joined by LF: the text as it was typed.
-    file.body =
-        AnsiText::splitLines(SqlText::fromTokens(query.value(6).toString(), true)).join(QLatin1Char('\n'));
+    file.body = lines.join(QLatin1Char('\n'));
     if (instance)
         file.path = query.value(7).toString();
+    else
+        file.language = languages.contains(query.value(0).toLongLong())
+                            ? languages.value(query.value(0).toLongLong())
+                            : LanguageGuess::of(file.title, lines);
     Row row;
     row.place = QStringList{query.value(3).toString()};
     if (!query.value(2).toString().isEmpty())
@@ -116,9 +123,14 @@ bool ExportWriter::writePart(int partIndex, ExportFolder &folder, ExportLayout &
     const int top = m_tops.at(partIndex);
     for (int position = 0; position < part.ids.size(); position += BatchSize) {
         QVector<Row> rows;
+        const QHash<qint64, QString> languages =
+            instance ? QHash<qint64, QString>()
+                     : MaterialLanguages::stored(*Database::current(), part.ids.mid(position, BatchSize));
         if (!Database::current()->select(
                 batchStatement(part, position),
-                [&rows, instance](const QSqlQuery &query) { rows.append(readRow(query, instance)); },
+                [&rows, instance, &languages](const QSqlQuery &query) {
+                    rows.append(readRow(query, instance, languages));
+                },
                 &report->error)) {
             report->outcome = ExchangeReport::Failed;
             return false;

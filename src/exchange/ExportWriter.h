@@ -3,6 +3,7 @@
 #include "exchange/ExchangeReport.h"
 #include "tree/TreeFile.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -50,7 +51,8 @@ private:
     bool collectIds(int *total, QString *error);
     // The rows of the part's next batch of ids from the position on.
     static QString batchStatement(const Part &part, int position);
-    static Row readRow(const QSqlQuery &query, bool instance);
+    // A text material's language is the one stored for it, else the one guessed.
+    static Row readRow(const QSqlQuery &query, bool instance, const QHash<qint64, QString> &languages);
     bool writePart(int partIndex, ExportFolder &folder, ExportLayout &layout, ExportIndex &index,
                    const std::function<bool()> &proceed, ExchangeReport *report);
     bool makeNewFolders(ExportFolder &folder, const ExportLayout &layout, QString *error);

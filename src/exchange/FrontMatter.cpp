@@ -26,6 +26,20 @@ bool isPassedOver(const QString &line)
            line.startsWith(QLatin1Char('#'));
 }
 
+// Characters YAML does not allow as they stand (controls, a surrogate without its partner,
+// non-characters), and those its readers may take for line breaks or byte-order marks.
+bool needsEscape(const QString &value, qsizetype i)
+{
+    const QChar ch = value.at(i);
+    if (ch.isHighSurrogate())
+        return i + 1 >= value.size() || !value.at(i + 1).isLowSurrogate();
+    if (ch.isLowSurrogate())
+        return i == 0 || !value.at(i - 1).isHighSurrogate();
+    const QChar::Category category = ch.category();
+    return category == QChar::Other_Control || category == QChar::Separator_Line ||
+           category == QChar::Separator_Paragraph || ch.unicode() == 0xFEFF || ch.unicode() >= 0xFFFE;
+}
+
 QString doubleQuotedBody(const QString &value)
 {
     QString result;
@@ -87,11 +101,35 @@ QVector<QPair<QString, QString>>::const_iterator FrontMatter::findField(const QS
                         [&key](const auto &field) { return field.first == key; });
 }
 
+void FrontMatter::appendRecord(const QString &list, const Record &record)
+{
+    auto found = std::find_if(m_lists.begin(), m_lists.end(),
+                              [&list](const auto &entry) { return entry.first == list; });
+    if (found == m_lists.end())
+        found = m_lists.insert(m_lists.end(), {list, {}});
+    found->second.append(record);
+}
+
+QVector<FrontMatter::Record> FrontMatter::records(const QString &list) const
+{
+    const auto found = std::find_if(m_lists.cbegin(), m_lists.cend(),
+                                    [&list](const auto &entry) { return entry.first == list; });
+    return found == m_lists.cend() ? QVector<Record>() : found->second;
+}
+
 QString FrontMatter::text() const
 {
     QString block = Fence + QLatin1Char('\n');
     for (const auto &field : m_fields)
         block += field.first + QStringLiteral(": ") + quoted(field.second) + QLatin1Char('\n');
+    for (const auto &list : m_lists) {
+        block += list.first + QStringLiteral(":\n");
+        for (const Record &record : list.second) {
+            for (qsizetype i = 0; i < record.size(); ++i)
+                block += (i == 0 ? QStringLiteral("  - ") : QStringLiteral("    ")) + record.at(i).first +
+                         QStringLiteral(": ") + quoted(record.at(i).second) + QLatin1Char('\n');
+        }
+    }
     return block + Fence + QLatin1Char('\n');
 }
 
@@ -99,7 +137,8 @@ QString FrontMatter::quoted(const QString &value)
 {
     QString result(QLatin1Char('"'));
     result.reserve(value.size() + 2);
-    for (const QChar ch : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar ch = value.at(i);
         switch (ch.unicode()) {
         case u'"':
             result += QStringLiteral("\\\"");
@@ -117,7 +156,7 @@ QString FrontMatter::quoted(const QString &value)
             result += QStringLiteral("\\t");
             break;
         default:
-            if (ch.category() == QChar::Other_Control)
+            if (needsEscape(value, i))
                 result += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
             else
                 result += ch;
@@ -153,12 +192,15 @@ QString FrontMatter::unquoted(const QString &value)
 bool FrontMatter::split(const QString &text, FrontMatter *fields, QString *rest)
 {
     static const QRegularExpression field(QStringLiteral("^([A-Za-z0-9_-]+)[ \t]*:(.*)$"));
+    static const QRegularExpression listField(
+        QStringLiteral("^[ \t]+(-[ \t]+)?([A-Za-z0-9_-]+)[ \t]*:(.*)$"));
     *rest = text;
     *fields = FrontMatter();
     qsizetype next = 0;
     if (lineAt(text, 0, &next) != Fence || next == text.size())
         return false;
     FrontMatter found;
+    QString list; // the key whose value is the list below it
     while (next < text.size()) {
         const qsizetype start = next;
         const QString line = lineAt(text, start, &next);
@@ -168,10 +210,22 @@ bool FrontMatter::split(const QString &text, FrontMatter *fields, QString *rest)
             return true;
         }
         const QRegularExpressionMatch match = field.match(line);
-        if (match.hasMatch())
+        if (match.hasMatch()) {
             found.append(match.captured(1), unquoted(match.captured(2)));
-        else if (!isPassedOver(line))
+            list = match.captured(2).trimmed().isEmpty() ? match.captured(1) : QString();
+            continue;
+        }
+        const QRegularExpressionMatch item = listField.match(line);
+        if (item.hasMatch() && !list.isEmpty()) {
+            if (found.m_lists.isEmpty() || found.m_lists.last().first != list)
+                found.m_lists.append({list, QVector<Record>()});
+            QVector<Record> &records = found.m_lists.last().second;
+            if (!item.captured(1).isEmpty() || records.isEmpty())
+                records.append(Record());
+            records.last().append(qMakePair(item.captured(2), unquoted(item.captured(3))));
+        } else if (!isPassedOver(line)) {
             return false;
+        }
     }
     return false; // never closed: a rule at the top of the text, not a front matter
 }

@@ -1,5 +1,6 @@
 #include "exchange/ImportPlan.h"
 
+#include "code/LanguageCatalog.h"
 #include "exchange/CategoryNameRepair.h"
 #include "exchange/ExportIndex.h"
 #include "tree/NodeRules.h"
@@ -19,10 +20,12 @@ void addExisting(QSet<QString> *keys, QStringList names, const TreeNode &node)
         addExisting(keys, names, child);
 }
 
+// Markdown and text files, and source files, which become materials in their language.
 bool isTextFile(const QFileInfo &info)
 {
     const QString suffix = info.suffix().toLower();
-    return suffix == QLatin1String("md") || suffix == QLatin1String("txt");
+    return suffix == QLatin1String("md") || suffix == QLatin1String("txt") ||
+           LanguageCatalog::importedExtensions().contains(suffix);
 }
 } // namespace
 
@@ -91,7 +94,7 @@ bool ImportPlan::scan(const std::function<bool(int files)> &proceed)
         return false;
     if (m_otherFiles > 0)
         m_report.skip(QStringLiteral("%1个其他类型的文件").arg(m_otherFiles),
-                      QStringLiteral("只导入.md和.txt文件"), m_otherFiles);
+                      QStringLiteral("只导入.md、.txt和源代码文件"), m_otherFiles);
     place(top, m_target.isEmpty() ? QStringList{NodeRules::TextRootText} : m_target, true, false);
     m_report.categories = static_cast<int>(m_newCategories.size());
     return true;
@@ -133,8 +136,8 @@ void ImportPlan::place(const Folder &folder, const QStringList &place, bool isTo
     const bool intoRoot = m_target.size() <= 1;
     for (const Folder &child : folder.children) {
         if (child.hasAnyFile && !child.hasTextFiles) {
-            m_report.change(
-                QStringLiteral("文件夹“%1”里没有.md或.txt文件，没有为它建立分类").arg(child.relativePath));
+            m_report.change(QStringLiteral("文件夹“%1”里没有.md、.txt或源代码文件，没有为它建立分类")
+                                .arg(child.relativePath));
             continue;
         }
         const QString given = m_indexNames.value(child.relativePath, QFileInfo(child.path).fileName());

@@ -49,7 +49,7 @@ private:
     {
         QString path;
         QString relativePath;
-        QStringList files; // .md and .txt, by name
+        QStringList files; // .md, .txt and source files, by name
         QVector<Folder> children;
         int otherFiles = 0;
         bool hasTextFiles = false; // here or below

@@ -1,6 +1,7 @@
 #include "exchange/ImportedFile.h"
 
 #include "capture/DroppedTextFile.h"
+#include "code/LanguageCatalog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,6 +60,10 @@ bool read(const QString &path, MaterialFile *material, QString *reason)
     if (looksBinary(bytes)) {
         *reason = QStringLiteral("不是文本文件（含有二进制数据）");
         return false;
+    }
+    if (LanguageCatalog::importedExtensions().contains(info.suffix().toLower())) {
+        *material = MaterialFile::fromSource(info.fileName(), DroppedTextFile::decode(bytes));
+        return true;
     }
     *material = MaterialFile::parse(DroppedTextFile::decode(bytes));
     // An export's own file keeps its title as it was, also an empty one.

@@ -1,5 +1,7 @@
 #include "exchange/MaterialFile.h"
 
+#include "code/CodeFence.h"
+#include "code/LanguageCatalog.h"
 #include "exchange/FrontMatter.h"
 #include "store/CreateTime.h"
 
@@ -12,6 +14,7 @@ const QString CreatedKey = QStringLiteral("created");
 const QString DateKey = QStringLiteral("date"); // what most other Markdown tools call it
 const QString KindKey = QStringLiteral("kind");
 const QString PathKey = QStringLiteral("path");
+const QString LanguageKey = QStringLiteral("language");
 
 // The text without one line break (CR LF, LF or CR) at its start or end.
 QString withoutBreakAtStart(const QString &text)
@@ -42,7 +45,13 @@ QString MaterialFile::text() const
     fields.append(KindKey, kind);
     if (kind == InstanceKind)
         fields.append(PathKey, path);
-    return fields.text() + QLatin1Char('\n') + body + QLatin1Char('\n');
+    // A description is plain text.
+    const QString shownLanguage =
+        kind == InstanceKind || language.isEmpty() ? LanguageCatalog::PlainText : language;
+    fields.append(LanguageKey, shownLanguage);
+    const QString shownBody =
+        shownLanguage == LanguageCatalog::Markdown ? body : CodeFence::fenced(body, shownLanguage);
+    return fields.text() + QLatin1Char('\n') + shownBody + QLatin1Char('\n');
 }
 
 MaterialFile MaterialFile::parse(const QString &text)
@@ -57,9 +66,27 @@ MaterialFile MaterialFile::parse(const QString &text)
         file.created = fields.contains(CreatedKey) ? fields.value(CreatedKey) : fields.value(DateKey);
         file.kind = fields.value(KindKey);
         file.path = fields.value(PathKey);
+        file.language = fields.value(LanguageKey).trimmed();
         rest = withoutBreakAtStart(rest);
     }
     file.body = withoutBreakAtEnd(rest);
+    QString info;
+    QString inner;
+    if (!file.language.isEmpty() && file.language != LanguageCatalog::Markdown &&
+        CodeFence::unwrap(file.body, &info, &inner) &&
+        (info == file.language ||
+         (!LanguageCatalog::resolve(info).isEmpty() &&
+          LanguageCatalog::resolve(info) == LanguageCatalog::resolve(file.language))))
+        file.body = inner;
+    return file;
+}
+
+MaterialFile MaterialFile::fromSource(const QString &fileName, const QString &text)
+{
+    MaterialFile file;
+    file.title = fileName;
+    file.language = LanguageCatalog::ofFileName(fileName);
+    file.body = withoutBreakAtEnd(text);
     return file;
 }
 

@@ -1,10 +1,12 @@
 #include "exchange/MaterialImporter.h"
 
 #include "base/AnsiText.h"
+#include "code/LanguageGuess.h"
 #include "exchange/ImportPlan.h"
 #include "exchange/ImportedFile.h"
 #include "store/Database.h"
 #include "store/InstanceMaterial.h"
+#include "store/MaterialLanguages.h"
 #include "store/SqlText.h"
 #include "store/TextMaterial.h"
 #include "tree/NodeRules.h"
@@ -26,6 +28,16 @@ void fillCommon(Material &record, const MaterialFile &material, const QStringLis
 QStringList storedLines(const QString &text)
 {
     return AnsiText::typedLines(SqlText::toTokens(text, true));
+}
+
+// The language a text material's file names, when it is not the one the material would be
+// guessed to have; empty otherwise.
+QString languageToStore(const MaterialFile &material)
+{
+    if (material.language.isEmpty() || material.kind == MaterialFile::InstanceKind)
+        return QString();
+    const QString guessed = LanguageGuess::of(material.title, AnsiText::typedLines(material.body));
+    return material.language == guessed ? QString() : material.language;
 }
 } // namespace
 
@@ -71,7 +83,13 @@ ExchangeReport MaterialImporter::run(const std::function<bool(int done, int tota
     const QDir folder(m_plan.folder());
     const int total = static_cast<int>(files.size());
     int position = 0;
+    QString languageStatement; // runs right after the insert of its material
     auto next = [&](QString *sql) {
+        if (!languageStatement.isEmpty()) {
+            *sql = languageStatement;
+            languageStatement.clear();
+            return true;
+        }
         if (position >= total)
             return false;
         const ImportPlan::File &file = files.at(position++);
@@ -80,14 +98,18 @@ ExchangeReport MaterialImporter::run(const std::function<bool(int done, int tota
         sql->clear();
         if (ImportedFile::read(file.path, &material, &reason))
             *sql = statement(material, file.place, &reason);
-        if (sql->isEmpty())
+        if (sql->isEmpty()) {
             report.skip(folder.relativeFilePath(file.path), reason);
-        else
-            ++report.materials;
+            return true;
+        }
+        ++report.materials;
+        const QString language = languageToStore(material);
+        if (!language.isEmpty())
+            languageStatement = MaterialLanguages::storeForLastInsertStatement(data->dialect(), language);
         return true;
     };
     const Database::BatchOutcome outcome = data->executeBatch(
-        next, [&progress, total](int steps) { return progress(steps, total); }, &report.error);
+        next, [&progress, &position, total](int) { return progress(position, total); }, &report.error);
     if (outcome != Database::BatchOutcome::Committed) {
         report.outcome =
             outcome == Database::BatchOutcome::Cancelled ? ExchangeReport::Cancelled : ExchangeReport::Failed;

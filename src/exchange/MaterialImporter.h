@@ -12,7 +12,8 @@ struct MaterialFile;
 // cancelled or fails, none. Each file becomes a material of its category's root: an instance
 // material's file goes only under the instance root, any other file only under the text root.
 // Titles and bodies take their stored form by the rules of the add dialog, so that an exported
-// material comes back byte for byte.
+// material comes back byte for byte; a language the file names is kept beside its material when
+// it is not the one the material would be guessed to have.
 class MaterialImporter
 {
 public:

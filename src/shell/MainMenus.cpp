@@ -233,6 +233,11 @@ void MainMenus::fillListMenu()
             &MaterialCommands::deleteSelectedMaterial);
     addItem(m_listMenu, QStringLiteral("修改资料"), listImage(8), materials,
             &MaterialCommands::modifySelectedMaterial);
+    QAction *copy = addItem(m_listMenu, QStringLiteral("复制资料内容"), IconLibrary::viewerImage(1),
+                            materials, &MaterialCommands::copySelectedMaterial);
+    copy->setObjectName(QStringLiteral("copyMaterialAction"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_listMenu->addSeparator();
     QMenu *view = m_listMenu->addMenu(listImage(9), QStringLiteral("查看"));
     addItem(view, QStringLiteral("大图标"), QIcon(), list, &MaterialList::showLargeIcons);
@@ -243,6 +248,7 @@ void MainMenus::fillListMenu()
     addItem(order, QStringLiteral("按加入时间"), QIcon(), list, &MaterialList::showOnceByTime);
     connect(m_listMenu, &QMenu::aboutToShow, m_window->mover(), &MaterialMover::rebuildMoveMenu);
     QListView *listView = list->view();
+    listView->addAction(copy); // Ctrl+C where the list has the keyboard
     connect(listView, &QWidget::customContextMenuRequested, m_listMenu, [this, listView](const QPoint &pos) {
         m_listMenu->popup(listView->viewport()->mapToGlobal(pos));
     });

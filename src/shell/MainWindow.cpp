@@ -3,6 +3,7 @@
 #include "browse/BrowsePanel.h"
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
+#include "browse/MaterialReader.h"
 #include "browse/Navigator.h"
 #include "capture/DropWindow.h"
 #include "edit/MaterialCommands.h"
@@ -17,6 +18,7 @@
 #include "shell/MainMenus.h"
 #include "shell/MainWindowTray.h"
 #include "store/Database.h"
+#include "store/MaterialLanguages.h"
 #include "tree/CategoryCommands.h"
 #include "tree/CategoryRecovery.h"
 #include "tree/CategoryTree.h"
@@ -151,6 +153,7 @@ void MainWindow::wireParts()
     connect(m_list, &MaterialList::clicked, m_detailPane, &DetailPane::hideViewer);
     connect(m_list, &MaterialList::entrySelectionChanged, m_detailPane, &DetailPane::showEntry);
     connect(m_list, &MaterialList::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_detailPane, &DetailPane::statusChanged, this, &MainWindow::setStatusText);
     connect(m_list, &MaterialList::progressChanged, this, &MainWindow::setProgress);
 
     connect(m_navigator, &Navigator::statusChanged, this, &MainWindow::setStatusText);
@@ -315,6 +318,12 @@ void MainWindow::finishStart()
     if (window)
         window->removeEventFilter(this);
     recoverCategories();
+    // A base from an older copy gets the table of the materials' languages; one that cannot be
+    // written goes without, and each language a reader sets says why it was not kept.
+    if (Database *database = Database::current()) {
+        QString ignored;
+        MaterialLanguages::prepare(*database, &ignored);
+    }
     m_tray->add(); // minimising reaches the tray through changeEvent
     showDropWindow();
     emit startFinished();

@@ -1,7 +1,9 @@
 #include "store/ServerSchema.h"
 
+#include "store/MaterialLanguages.h"
 #include "store/ServerConnection.h"
 #include "store/ServerFullText.h"
+#include "store/SqlDialect.h"
 
 #include <QMap>
 #include <QSqlDatabase>
@@ -9,6 +11,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <QVector>
+
+#include <algorithm>
 
 namespace ServerSchema {
 
@@ -26,6 +30,8 @@ struct Column
 };
 
 const QString Text = QStringLiteral("text");
+// Held while a copy creates or adds tables, so that two copies starting at once do it once.
+const QString LockSchema = QStringLiteral("SELECT pg_advisory_xact_lock(7212443)");
 const QString Bytes = QStringLiteral("C");
 
 Column textColumn(const char *name)
@@ -73,6 +79,13 @@ QString materialTable(const char *table, std::initializer_list<const char *> own
     return sql + QLatin1Char(')');
 }
 
+// Tables that later programs keep beside those of the schema's version, without changing it: a
+// base of this version gets them at its next start, and an older program never reads them.
+QStringList additions()
+{
+    return {MaterialLanguages::createStatement(SqlDialect(SqlDialect::Postgres))};
+}
+
 QStringList creation()
 {
     QStringList statements{
@@ -102,6 +115,7 @@ QStringList creation()
                           QStringLiteral(" (bigclassname, classname, createtime, id)"));
     }
     statements += fullTextIndexStatements();
+    statements += additions();
     for (const auto &[table, what] : {std::pair{"textfile", "materials"}, std::pair{"exefile", "materials"},
                                       std::pair{"category", "tree"}}) {
         statements.append(QStringLiteral("CREATE TRIGGER %1_announce AFTER INSERT OR UPDATE OR DELETE OR "
@@ -214,13 +228,25 @@ bool create(QSqlDatabase &db, QString *error)
     if (!run(query, QStringLiteral("BEGIN"), error))
         return false;
     Found found = Found::Nothing;
-    const bool created = run(query, QStringLiteral("SELECT pg_advisory_xact_lock(7212443)"), error) &&
-                         inspect(db, &found, error) &&
+    const bool created = run(query, LockSchema, error) && inspect(db, &found, error) &&
                          (found != Found::Nothing || createTables(query, error)) &&
                          run(query, QStringLiteral("COMMIT"), error);
     if (!created)
         query.exec(QStringLiteral("ROLLBACK"));
     return created;
+}
+// Under the lock that creation takes: two copies starting at once would both create a table.
+bool addLaterTables(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    const QStringList added = additions();
+    const bool done = run(query, QStringLiteral("BEGIN"), error) && run(query, LockSchema, error) &&
+                      std::all_of(added.cbegin(), added.cend(),
+                                  [&query, error](const QString &sql) { return run(query, sql, error); }) &&
+                      run(query, QStringLiteral("COMMIT"), error);
+    if (!done)
+        query.exec(QStringLiteral("ROLLBACK"));
+    return done;
 }
 } // namespace
 
@@ -233,7 +259,9 @@ bool prepare(QSqlDatabase &db, QString *error)
         if (!create(db, error) || !inspect(db, &found, error))
             return false;
     }
-    return found == Found::Complete && checkVersion(db, error);
+    if (found != Found::Complete || !checkVersion(db, error))
+        return false;
+    return addLaterTables(db, error);
 }
 
 QStringList fullTextIndexStatements()

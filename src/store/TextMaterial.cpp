@@ -29,5 +29,11 @@ QString TextMaterial::updateStatement(qint64 id) const
 void TextMaterial::readRow(const QSqlQuery &row)
 {
     readCommonColumns(row);
-    body = AnsiText::splitLines(SqlText::fromTokens(row.value(6).toString(), true));
+    m_typedBody = SqlText::fromTokens(row.value(6).toString(), true);
+    body = AnsiText::splitLines(m_typedBody);
+    // Stored, every line ends with a break, the last one too.
+    if (m_typedBody.endsWith(QLatin1String("\r\n")))
+        m_typedBody.chop(2);
+    else if (m_typedBody.endsWith(QLatin1Char('\n')) || m_typedBody.endsWith(QLatin1Char('\r')))
+        m_typedBody.chop(1);
 }
