@@ -37,9 +37,9 @@ Benchmark::~Benchmark()
 }
 
 const QStringList Benchmark::FigureNames{
-    QStringLiteral("start"),  QStringLiteral("list"),  QStringLiteral("open"),     QStringLiteral("search"),
-    QStringLiteral("insert"), QStringLiteral("tree"),  QStringLiteral("exchange"), QStringLiteral("fulltext"),
-    QStringLiteral("exec"),   QStringLiteral("server")};
+    QStringLiteral("start"),    QStringLiteral("list"),   QStringLiteral("open"),  QStringLiteral("code"),
+    QStringLiteral("search"),   QStringLiteral("insert"), QStringLiteral("tree"),  QStringLiteral("exchange"),
+    QStringLiteral("fulltext"), QStringLiteral("exec"),   QStringLiteral("server")};
 
 bool Benchmark::run(const QString &only, QString *error)
 {
@@ -61,6 +61,7 @@ bool Benchmark::run(const QString &only, QString *error)
     measureMemory();
     StoreComparison sqlite(*m_window, m_raw);
     return (!wanted("open") || measureOpen(error)) &&
+           (!wanted("code") || CodeOpenBenchmark(*m_window).run(&m_figures.code, error)) &&
            (!wanted("search") || sqlite.search(&m_figures.sqlite, error)) &&
            (!wanted("insert") || sqlite.insert(&m_figures.sqlite, error)) &&
            (!wanted("tree") || measureTree(error)) && (!wanted("exchange") || measureExchange(error)) &&

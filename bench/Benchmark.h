@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodeOpenBenchmark.h"
 #include "FullTextBenchmark.h"
 #include "Measure.h"
 #include "RawSqlite.h"
@@ -21,6 +22,7 @@ struct Figures
     StoreFigures sqlite;      // list, search and inserts on Data.QBD, against raw SQLite
     Measure::Pair listAsList; // the list in the list style
     double open = 0;          // a material selected in the list until the detail pane is filled
+    CodeFigures code;         // code opened in the in-window viewer
     double start = 0;         // the main window created and shown until idle
     double startFirst = 0;    // the same, the first time in the process (the warm-up run)
     double startBigTree = 0;  // the same with the 5,000-category tree

@@ -87,6 +87,12 @@ QStringList lines(const Figures &f)
     store(QString(), QString(), f.sqlite);
     compared(QStringLiteral("list: the same in the list style"), f.listAsList, QStringLiteral("within 2.0"));
     alone(QStringLiteral("open: a material into the detail pane"), f.open, QStringLiteral("under 5 ms"));
+    table.append(
+        row(QStringLiteral("open code: 4 KB of C++ into the in-window viewer, coloured (as plain text)"),
+            milliseconds(f.code.coloured), milliseconds(f.code.plain),
+            number(f.code.extra()) + QStringLiteral(" ms more"), QStringLiteral("under 5 ms more")));
+    alone(QStringLiteral("open code: 1 MB of C++ until the viewer's first paint"), f.code.bigFirstPaint,
+          QStringLiteral("under 100 ms"));
     alone(QStringLiteral("start: main window shown, idle"), f.start, QStringLiteral("under 150 ms"));
     alone(QStringLiteral("start, the first one in the process"), f.startFirst, none);
     alone(QStringLiteral("start with the 5,000-category tree"), f.startBigTree,
@@ -153,6 +159,8 @@ QString lastLine(const Figures &f)
                .arg(number(f.sqlite.list.ratio()), number(f.sqlite.search.ratio()),
                     number(f.sqlite.insert.ratio()), number(f.open), number(f.start, 1), number(f.rssMiB, 1),
                     number(f.exportSeconds, 1), number(f.importSeconds, 1)) +
+           QStringLiteral(" opencode=%1 openbig=%2")
+               .arg(number(f.code.extra()), number(f.code.bigFirstPaint)) +
            QStringLiteral(" fulltext=%1 scan=%2")
                .arg(number(slowest ? slowest->pair.program : 0, 1),
                     number(slowest ? slowest->pair.raw : 0, 1)) +

@@ -19,6 +19,8 @@ MaterialReader::MaterialReader(HighlightDefinitions *definitions, const QString 
     : QWidget(parent), m_bar(new LanguageBar(this)), m_view(new MaterialTextView(definitions, textName, this))
 {
     setObjectName(textName + QStringLiteral("Reader"));
+    // In the main window it covers the detail pane: nothing of the pane may show through.
+    setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
