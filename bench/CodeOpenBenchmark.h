@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QString>
+
 class MainWindow;
-class QString;
 
 // What showing code costs: a 4 KB C++ material opened in the in-window viewer, coloured, against
 // the same body as plain text; and a 1 MB one until the viewer has painted its first screen

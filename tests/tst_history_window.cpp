@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestFolder.h"
 
+#include "browse/ListEntries.h"
 #include "browse/MaterialList.h"
 #include "browse/MaterialListModel.h"
 #include "browse/Navigator.h"
@@ -246,6 +247,42 @@ private slots:
         QCOMPARE(m_window->materialList()->model()->rowCount(), 2);
         QCOMPARE(buttonImage("upButton"), 19);
         QCOMPARE(navigator()->backHistory().menuEntries().size(), 2);
+    }
+
+    // The hits of a search are no place of the history: Back from them returns first to where
+    // the person was before them.
+    void backFromSearchHitsReturnsToThePlaceBefore()
+    {
+        clickAll({"A", "B", "D"});
+        m_window->materialList()->searchResults()->setEntries(QVector<ListEntry>());
+        CategoryTree::selectNode(tree(), CategoryTree::findByText(tree(), QStringLiteral("搜索结果")));
+        m_window->materialList()->refresh();
+        QCOMPARE(buttonImage("backButton"), 14);
+        navigator()->goBack();
+        QCOMPARE(selectedText(), QStringLiteral("D"));
+        QVERIFY(navigator()->forwardHistory().isEmpty());
+        navigator()->goBack();
+        QCOMPARE(selectedText(), QStringLiteral("B"));
+        navigator()->goForward();
+        QCOMPARE(selectedText(), QStringLiteral("D"));
+        QCOMPARE(buttonImage("forwardButton"), 18);
+    }
+
+    // A right click selects the node it lands on and shows that node's list, as a click does.
+    void rightClickInTheTreeShowsThatList()
+    {
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        click(QStringLiteral("A"));
+        QTreeWidgetItem *node = CategoryTree::findByText(tree(), QStringLiteral("B"));
+        const QPoint at = tree()->visualItemRect(node).center();
+        QTest::mousePress(tree()->viewport(), Qt::RightButton, Qt::NoModifier, at);
+        QTest::mouseRelease(tree()->viewport(), Qt::RightButton, Qt::NoModifier, at);
+        QCOMPARE(selectedText(), QStringLiteral("B"));
+        QCOMPARE(navigator()->currentLocation(), text("B"));
+        QCOMPARE(navigator()->backHistory().menuEntries(), QVector<Location>{text("A")});
+        for (QMenu *menu : m_window->findChildren<QMenu *>())
+            menu->close();
     }
 
     void upFromSearchResultsShowsTopLevel()

@@ -84,6 +84,42 @@ private slots:
         }
     }
 
+    // A selected large-icon entry draws its whole caption over the entries below: moving the
+    // selection (or the focus) paints all of that again, not only the entries' own cells.
+    void wholeCaptionIsPaintedAgain()
+    {
+        MainWindowFixture fixture(Tree);
+        fixture.addText(QString(60, QChar(u'长')), QStringLiteral("A"));
+        fixture.addText(QStringLiteral("短"), QStringLiteral("A"));
+        fixture.window->resize(800, 600);
+        fixture.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+        fixture.click(QStringLiteral("A"));
+        QListView *view = fixture.listView();
+        const QModelIndex longEntry = fixture.model()->index(fixture.rowOf(QString(60, QChar(u'长'))), 0);
+        const QRect cell = view->visualRect(longEntry);
+        const QRect below(cell.x(), cell.bottom() + 1, cell.width(), view->fontMetrics().lineSpacing());
+
+        struct PaintedRegion : QObject
+        {
+            QRegion region;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    region += static_cast<QPaintEvent *>(event)->region();
+                return false;
+            }
+        } painted;
+        view->viewport()->installEventFilter(&painted);
+        for (const int row : {longEntry.row(), fixture.rowOf(QStringLiteral("短"))}) {
+            QTest::qWait(50);
+            painted.region = QRegion();
+            view->setCurrentIndex(fixture.model()->index(row, 0));
+            QTRY_VERIFY(!painted.region.isEmpty());
+            QVERIFY2(painted.region.contains(below), "the caption's lines below its cell were not painted");
+        }
+    }
+
     void followsWidth_data()
     {
         QTest::addColumn<bool>("dragSplitter");

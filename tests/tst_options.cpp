@@ -102,12 +102,14 @@ struct Choices
     bool close;
 };
 
-// The family's style with that weight and slant, as a user picks it in the font dialog.
+// The family's style with that weight and slant (italic or oblique), as a user picks it in the
+// font dialog.
 QString styleOf(const QString &family, bool bold, bool italic)
 {
     QString found;
     for (const QString &style : QFontDatabase::styles(family)) {
-        if (QFontDatabase::bold(family, style) == bold && QFontDatabase::italic(family, style) == italic &&
+        const bool slanted = QFontDatabase::font(family, style, 9).style() != QFont::StyleNormal;
+        if (QFontDatabase::bold(family, style) == bold && slanted == italic &&
             (found.isEmpty() || style.size() < found.size()))
             found = style;
     }
@@ -297,6 +299,34 @@ private slots:
         QCOMPARE(font.pointSize(), 14);
     }
 
+    // Opened and accepted unchanged, the font dialog gives back the styles the file holds, also
+    // for a family whose slanted faces are called "Oblique".
+    void fontDialogKeepsTheStyles_data()
+    {
+        QTest::addColumn<QString>("digits");
+        for (const char *digits : {"01", "1", "0", ""})
+            QTest::newRow(*digits ? digits : "none") << QString::fromLatin1(digits);
+    }
+    void fontDialogKeepsTheStyles()
+    {
+        QFETCH(QString, digits);
+        const QString family = QStringLiteral("DejaVu Sans");
+        if (!QFontDatabase::hasFamily(family))
+            QSKIP("DejaVu Sans is not installed here");
+        QStringList lines = installedLines();
+        lines[10] = QStringLiteral("     ") + family;
+        lines[12] = QStringLiteral("     ") + digits;
+        m_folder->writeLines(QStringLiteral("QB.ini"), lines);
+        {
+            OptionsDialog dialog;
+            ModalDriver driver;
+            driver.queue([](QWidget *modal) { qobject_cast<QFontDialog *>(modal)->accept(); });
+            fontButton(dialog)->click();
+            okButton(dialog)->click();
+        }
+        QCOMPARE(fileLines(*m_folder).at(12), QStringLiteral("     ") + digits);
+    }
+
     void fontDialogOpensOnTheFaceShown()
     {
         if (QFontDatabase::hasFamily(QStringLiteral("宋体")))
@@ -394,22 +424,37 @@ private slots:
         QCOMPARE(fileLines(*m_folder), installedLines()); // an unchecked group writes 0
     }
 
-    void badNumberStopsTheFilling()
+    // A line that is not a number is named and shows its default; every other line is read, and
+    // OK writes back what the file held.
+    void badNumberIsNamedAndTheRestRead_data()
     {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("bad");
+        QTest::newRow("colour") << 5 << QStringLiteral("VFRMBC=blue");
+        QTest::newRow("font height") << 9 << QStringLiteral("     abc");
+    }
+    void badNumberIsNamedAndTheRestRead()
+    {
+        QFETCH(int, line);
+        QFETCH(QString, bad);
         QStringList lines = installedLines();
         lines[1] = QStringLiteral("ICON=2");
-        lines[5] = QStringLiteral("VFRMBC=blue");
         lines[13] = QStringLiteral("TrayWay=01");
+        QStringList expected = lines;
+        lines[line] = bad;
         m_folder->writeLines(QStringLiteral("QB.ini"), lines);
-        ModalDriver driver;
-        OptionsDialog dialog;
-        QCOMPARE(driver.boxes.size(), 1);
-        QVERIFY2(driver.boxes.first().text.contains(QStringLiteral("blue")),
-                 qPrintable(driver.boxes.first().text));
-        QCOMPARE(driver.boxes.first().caption, QStringLiteral("Zindrel"));
-        QCOMPARE(checked(iconButtons(dialog)), 2);             // read before the bad line
-        QCOMPARE(dialog.selectedColor(), WindowsColor::White); // the bad line itself
-        QVERIFY(!minimiseToTrayCheck(dialog)->isChecked());    // after it: not read
+        {
+            ModalDriver driver;
+            OptionsDialog dialog;
+            QCOMPARE(driver.boxes.size(), 1);
+            QVERIFY2(driver.boxes.first().text.contains(bad.mid(bad.indexOf(QLatin1Char('=')) + 1).trimmed()),
+                     qPrintable(driver.boxes.first().text));
+            QCOMPARE(driver.boxes.first().caption, QStringLiteral("Zindrel"));
+            QCOMPARE(checked(iconButtons(dialog)), 2);
+            QVERIFY(minimiseToTrayCheck(dialog)->isChecked() && closeToTrayCheck(dialog)->isChecked());
+            okButton(dialog)->click();
+        }
+        QCOMPARE(fileLines(*m_folder), expected);
     }
 
     void viewChoiceEnablesViewerChoice()

@@ -124,6 +124,7 @@ void MaterialList::refresh()
         return;
     if (CategoryTree::isSearchResultNode(node)) {
         m_model->setEntries(m_searchResults->list());
+        emit searchResultsShown();
         return;
     }
     // Sub-categories first, then the materials: one reset of the model, one layout. They are

@@ -56,6 +56,8 @@ signals:
     void refreshStarted();
     // A category node was listed: a visit for the history.
     void categoryShown(const QTreeWidgetItem *node);
+    // The hits of a search were listed: no place of the history.
+    void searchResultsShown();
     void statusChanged(const QString &text);
     void progressChanged(int value);
     // A mouse button was released over the list.

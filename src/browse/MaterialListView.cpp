@@ -53,21 +53,67 @@ void MaterialListView::fitCaptions(const ListEntries &entries)
     scheduleDelayedItemsLayout();
 }
 
+QStringList MaterialListView::wholeCaption(const QModelIndex &index) const
+{
+    if (m_style != LargeIcons || !index.isValid())
+        return {};
+    const QStringList lines =
+        MaterialListDelegate::captionLines(index.data(Qt::DisplayRole).toString(), font(),
+                                           visualRect(index).width() - 2 * MaterialListDelegate::Margin, 0);
+    return lines.size() > MaterialListDelegate::CaptionLines ? lines : QStringList();
+}
+
+QRect MaterialListView::shownRect(const QModelIndex &index) const
+{
+    const QRect cell = visualRect(index);
+    const int lines = static_cast<int>(wholeCaption(index).size());
+    if (lines == 0)
+        return cell;
+    const int bottom =
+        MaterialListDelegate::captionTop(cell, LargeIconSize) + lines * fontMetrics().lineSpacing();
+    return cell.united(QRect(cell.x(), cell.y(), cell.width(), bottom - cell.y()));
+}
+
+void MaterialListView::updateSelectedRects()
+{
+    if (!selectionModel())
+        return;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    for (const QModelIndex &index : selected)
+        viewport()->update(shownRect(index));
+}
+
+void MaterialListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    for (const QItemSelection &change : {selected, deselected}) {
+        for (const QModelIndex &index : change.indexes())
+            viewport()->update(shownRect(index));
+    }
+}
+
+void MaterialListView::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    updateSelectedRects();
+}
+
+void MaterialListView::focusOutEvent(QFocusEvent *event)
+{
+    QListView::focusOutEvent(event);
+    updateSelectedRects();
+}
+
 void MaterialListView::paintEvent(QPaintEvent *event)
 {
     QListView::paintEvent(event);
-    if (m_style != LargeIcons)
-        return;
     const QModelIndexList selected =
         selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
-    if (selected.isEmpty())
+    const QStringList lines = selected.isEmpty() ? QStringList() : wholeCaption(selected.first());
+    if (lines.isEmpty())
         return;
     const QRect cell = visualRect(selected.first());
     const int width = cell.width() - 2 * MaterialListDelegate::Margin;
-    const QStringList lines = MaterialListDelegate::captionLines(
-        selected.first().data(Qt::DisplayRole).toString(), font(), width, 0);
-    if (lines.size() <= MaterialListDelegate::CaptionLines)
-        return;
     const int lineHeight = fontMetrics().lineSpacing();
     int top = MaterialListDelegate::captionTop(cell, LargeIconSize);
     QPainter painter(viewport());

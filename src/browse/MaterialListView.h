@@ -34,8 +34,18 @@ public:
 protected:
     // Over the grid, the selected entry's caption whole when two lines do not hold it.
     void paintEvent(QPaintEvent *event) override;
+    // What the whole caption covered is painted again when the selection or the focus moves.
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // The selected entry's caption lines when two do not hold it; none otherwise.
+    QStringList wholeCaption(const QModelIndex &index) const;
+    // The entry's cell and, below it, what its whole caption covers.
+    QRect shownRect(const QModelIndex &index) const;
+    void updateSelectedRects();
+
     MaterialListDelegate *m_delegate;
     std::unique_ptr<CaptionWidths> m_widths;
     int m_style = LargeIcons;

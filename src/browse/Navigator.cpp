@@ -32,6 +32,7 @@ Navigator::Navigator(QTreeWidget *tree, MaterialList *list, QWidget *window)
             [this] { fillHistoryMenu(m_forwardMenu, m_forward, &Navigator::forwardMenuEntryChosen); });
     connect(m_list, &MaterialList::refreshStarted, this, &Navigator::markUpAvailable);
     connect(m_list, &MaterialList::categoryShown, this, &Navigator::recordVisit);
+    connect(m_list, &MaterialList::searchResultsShown, this, &Navigator::leaveHistory);
     connect(m_list, &MaterialList::entryActivated, this, &Navigator::openSelectedEntry);
 }
 
@@ -74,8 +75,17 @@ void Navigator::visitSelectedCategory()
     m_list->refresh();
 }
 
+void Navigator::leaveHistory()
+{
+    m_offHistory = !m_current.isEmpty();
+    m_userNavigated = false;
+    if (m_offHistory)
+        ToolButtonImage::set(m_backButton, BackAvailable);
+}
+
 void Navigator::recordVisit(const QTreeWidgetItem *node)
 {
+    m_offHistory = false;
     const Location location = CategoryTree::locationOf(node);
     if (!location.isEmpty())
         m_current = location;
@@ -175,8 +185,17 @@ void Navigator::showHistoryButtons()
 
 void Navigator::goBack()
 {
-    if (ToolButtonImage::of(m_backButton) == BackAvailable)
-        walkHistory(m_back, m_forward, 0);
+    if (ToolButtonImage::of(m_backButton) != BackAvailable)
+        return;
+    // From a search's hits, back first to where the person was before them.
+    if (m_offHistory) {
+        if (!goTo(m_current))
+            m_current = Location();
+        m_offHistory = false;
+        showHistoryButtons();
+        return;
+    }
+    walkHistory(m_back, m_forward, 0);
 }
 
 void Navigator::goForward()

@@ -51,6 +51,8 @@ signals:
 private:
     // The end of a list refresh: the shown category's location, and a visit for the history.
     void recordVisit(const QTreeWidgetItem *node);
+    // A search's hits are shown: Back returns first to the place shown before them.
+    void leaveHistory();
     void markUpAvailable();
     // Goes to the entry at a menu position of one history list; the other list gets the way back.
     void walkHistory(HistoryList &from, HistoryList &to, int position);
@@ -72,4 +74,5 @@ private:
     Location m_current;
     Location m_previous;
     bool m_userNavigated = false;
+    bool m_offHistory = false; // a search's hits are shown, m_current was shown before them
 };

@@ -77,14 +77,17 @@ QIcon swatch(const QColor &color)
 }
 
 // The family's own name of the style with that weight and slant ("Book", "Bold Oblique", ...):
-// the font dialog preselects a style only by its name.
+// the font dialog preselects a style only by its name, and looks up any other name (the
+// translated "粗体 斜体" of a font without one) in vain. A slanted face may be called italic or
+// oblique: QFontDatabase::italic() knows only the first, so the slant is the style's own.
 QString styleNameOf(const QString &family, bool bold, bool italic)
 {
     const int weight = bold ? QFont::Bold : QFont::Normal;
     QString best;
     int bestDistance = 0;
     for (const QString &style : QFontDatabase::styles(family)) {
-        if (QFontDatabase::bold(family, style) != bold || QFontDatabase::italic(family, style) != italic)
+        const bool slanted = QFontDatabase::font(family, style, 9).style() != QFont::StyleNormal;
+        if (QFontDatabase::bold(family, style) != bold || slanted != italic)
             continue;
         const int distance = qAbs(QFontDatabase::weight(family, style) - weight);
         if (best.isEmpty() || distance < bestDistance ||
@@ -321,8 +324,8 @@ StartupSettings OptionsDialog::startupOf(const SettingsValues &values)
     return settings;
 }
 
-// Opening: every control from the file. A file that cannot be read stops the filling with a
-// message; the values read before stay, the rest shows its default.
+// Opening: every control from the file. A line that is not a number is named in a message and
+// shows its default; every other line shows what the file holds, so that OK keeps it.
 void OptionsDialog::showFile()
 {
     m_minimiseToTrayCheck->setChecked(false);

@@ -47,34 +47,39 @@ int choice(int digit, int choices)
     return digit >= 0 && digit < choices ? digit : -1;
 }
 
-bool readNumber(const QStringList &lines, int line, int *target, QString *error)
+// A value that is not a number keeps the target's default and adds its line to the problems;
+// the lines after it are read all the same.
+void readNumber(const QStringList &lines, int line, int position, int *target, QStringList *problems)
 {
     if (line >= lines.size())
-        return true;
-    const QString text = valueFrom(lines, line, 6);
+        return;
+    const QString text = valueFrom(lines, line, position);
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
-    if (!ok) {
-        *error = QStringLiteral("QB.ini第%1行的“%2”不是有效的数字").arg(line + 1).arg(text);
-        return false;
-    }
-    *target = value;
-    return true;
+    if (ok)
+        *target = value;
+    else
+        problems->append(QStringLiteral("QB.ini第%1行的“%2”不是有效的数字").arg(line + 1).arg(text));
 }
 
-bool readFontLines(const QStringList &lines, ViewerFontValues *font, QString *error)
+void readFontLines(const QStringList &lines, ViewerFontValues *font, QStringList *problems)
 {
-    if (!readNumber(lines, CharsetLine, &font->charset, error) ||
-        !readNumber(lines, ColorLine, &font->color, error) ||
-        !readNumber(lines, HeightLine, &font->height, error))
-        return false;
+    readNumber(lines, CharsetLine, 6, &font->charset, problems);
+    readNumber(lines, ColorLine, 6, &font->color, problems);
+    readNumber(lines, HeightLine, 6, &font->height, problems);
     if (FaceLine < lines.size())
         font->face = valueFrom(lines, FaceLine, 6);
-    if (!readNumber(lines, SizeLine, &font->size, error))
-        return false;
+    readNumber(lines, SizeLine, 6, &font->size, problems);
     if (StyleLine < lines.size())
         font->setStyleDigits(valueFrom(lines, StyleLine, 6));
-    return true;
+}
+
+bool reported(const QStringList &problems, QString *error)
+{
+    if (problems.isEmpty())
+        return true;
+    *error = problems.join(QLatin1Char('\n'));
+    return false;
 }
 
 // A missing file reads as an empty one: every value keeps its default.
@@ -148,7 +153,11 @@ StartupSettings SettingsFile::readStartup(const QString &path)
 bool SettingsFile::readFont(const QString &path, ViewerFontValues *font, QString *error)
 {
     QStringList lines;
-    return loadLines(path, &lines, error) && readFontLines(lines, font, error);
+    if (!loadLines(path, &lines, error))
+        return false;
+    QStringList problems;
+    readFontLines(lines, font, &problems);
+    return reported(problems, error);
 }
 
 bool SettingsFile::readAll(const QString &path, SettingsValues *values, QString *error)
@@ -164,20 +173,11 @@ bool SettingsFile::readAll(const QString &path, SettingsValues *values, QString 
         values->viewStyle = choice(digitAt(lines, ViewStyleLine, 11), 2);
     if (ViewStyleDetailLine < lines.size())
         values->viewStyleDetail = choice(digitAt(lines, ViewStyleDetailLine, 13), 2);
-    if (BackColorLine < lines.size()) {
-        const QString text = valueFrom(lines, BackColorLine, 8);
-        bool ok = false;
-        const int color = text.trimmed().toInt(&ok);
-        if (!ok) {
-            *error = QStringLiteral("QB.ini第%1行的“%2”不是有效的数字").arg(BackColorLine + 1).arg(text);
-            return false;
-        }
-        values->backColor = color;
-    }
-    if (!readFontLines(lines, &values->font, error))
-        return false;
+    QStringList problems;
+    readNumber(lines, BackColorLine, 8, &values->backColor, &problems);
+    readFontLines(lines, &values->font, &problems);
     values->trayWay = valueFrom(lines, TrayWayLine, 9);
-    return true;
+    return reported(problems, error);
 }
 
 QStringList SettingsFile::lines(const SettingsValues &values)

@@ -47,14 +47,17 @@ struct StartupSettings
 };
 
 // QB.ini: 14 lines read by position. A missing or short file gives the defaults for what it
-// lacks; only a value that is present and not a number is an error.
+// lacks; only a value that is present and not a number is an error. Such a line keeps its
+// default, and every other line is read all the same: one bad font line must not cost the tray
+// setting at the end of the file.
 class SettingsFile
 {
 public:
     static QString path();
 
     static StartupSettings readStartup(const QString &path);
-    // False with an error naming the cause; what was read before the error stays in *font.
+    // False with an error naming every line that is not a number (or why the file cannot be
+    // read); every other line is read.
     static bool readFont(const QString &path, ViewerFontValues *font, QString *error);
     static bool readAll(const QString &path, SettingsValues *values, QString *error);
 

@@ -30,6 +30,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -143,6 +144,12 @@ void MainWindow::createControls()
 void MainWindow::wireParts()
 {
     connect(m_tree, &QTreeWidget::itemClicked, m_navigator, &Navigator::visitSelectedCategory);
+    // A right click selects the node it lands on: that node's list is shown as after a click, so
+    // that the tree's selection and the list never disagree.
+    connect(m_tree, &QTreeWidget::itemPressed, m_navigator, [this] {
+        if (QGuiApplication::mouseButtons() & Qt::RightButton)
+            m_navigator->visitSelectedCategory();
+    });
     connect(m_tree, &QTreeWidget::itemExpanded, this, &MainWindow::showNodeExpanded);
     connect(m_tree, &QTreeWidget::itemCollapsed, this, &MainWindow::showNodeCollapsed);
 
