@@ -70,6 +70,14 @@ VersionComparison::VersionComparison(QWidget *parent)
     layout->addWidget(m_currentLabel, 0, 1);
     layout->addWidget(m_versionText, 1, 0);
     layout->addWidget(m_currentText, 1, 1);
+    auto *legend =
+        new QLabel(QStringLiteral("<span style=\"background:%1;color:black\">&nbsp;红色&nbsp;</span>"
+                                  "：此版本有、当前内容已经没有的行　"
+                                  "<span style=\"background:%2;color:black\">&nbsp;绿色&nbsp;</span>"
+                                  "：此版本之后新增或改动的行")
+                       .arg(RemovedBackground.name(), AddedBackground.name()),
+                   this);
+    layout->addWidget(legend, 2, 0, 1, 2);
     layout->setRowStretch(1, 1);
     // Both sides scroll together, so that the lines that differ stand side by side.
     for (auto [from, to] :
@@ -86,11 +94,9 @@ void VersionComparison::compare(const KeptMaterial &version, const KeptMaterial 
     const QStringList before = version.comparedLines();
     const QStringList after = current.comparedLines();
     const LineDiff diff(before, after);
-    m_versionLabel->setText(QStringLiteral("此版本（%1被替换，红色为当前内容里没有的行）\n")
-                                .arg(KeptTime::shown(version.keptTime)) +
+    m_versionLabel->setText(QStringLiteral("此版本（%1 被替换）\n").arg(KeptTime::shown(version.keptTime)) +
                             describe(version));
-    m_currentLabel->setText(QStringLiteral("当前内容（绿色为此版本之后新增或改动的行）\n") +
-                            describe(current));
+    m_currentLabel->setText(QStringLiteral("当前内容\n") + describe(current));
     fill(m_versionText, before, diff.removed(), RemovedBackground);
     fill(m_currentText, after, diff.added(), AddedBackground);
 }

@@ -23,7 +23,7 @@ VersionHistoryDialog::VersionHistoryDialog(const MaterialVersions &versions, Res
     : QDialog(parent), m_versions(versions), m_restorer(restorer)
 {
     setObjectName(QStringLiteral("VersionHistoryDialog"));
-    resize(980, 600);
+    resize(1100, 640);
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     m_versionList = new QTreeWidget(splitter);
     m_versionList->setObjectName(QStringLiteral("versionList"));
@@ -34,7 +34,7 @@ VersionHistoryDialog::VersionHistoryDialog(const MaterialVersions &versions, Res
     m_comparison = new VersionComparison(splitter);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({280, 700});
+    splitter->setSizes({380, 600});
 
     auto *buttons = new QDialogButtonBox(this);
     m_restoreButton = buttons->addButton(QStringLiteral("恢复此版本"), QDialogButtonBox::ActionRole);

@@ -75,7 +75,8 @@ void MainMenus::createMenuBar()
     upload->setObjectName(QStringLiteral("uploadAction"));
     upload->setEnabled(BaseSettings::read().usesServer());
     file->addSeparator();
-    addItem(file, QStringLiteral("回收站…"), QIcon(), history, &HistoryCommands::showRecycleBin)
+    addItem(file, QStringLiteral("回收站…"), IconLibrary::historyImage(1), history,
+            &HistoryCommands::showRecycleBin)
         ->setObjectName(QStringLiteral("recycleBinAction"));
     file->addSeparator();
     addItem(file, QStringLiteral("退出"), main(4), m_window, &MainWindow::quitProgram);
@@ -85,7 +86,8 @@ void MainMenus::createMenuBar()
             &MaterialCommands::deleteSelectedMaterial);
     addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials,
             &MaterialCommands::modifySelectedMaterial);
-    addItem(edit, QStringLiteral("历史版本…"), QIcon(), history, &HistoryCommands::showVersionsOfSelected)
+    addItem(edit, QStringLiteral("历史版本…"), IconLibrary::historyImage(0), history,
+            &HistoryCommands::showVersionsOfSelected)
         ->setObjectName(QStringLiteral("versionsAction"));
     edit->addSeparator();
     addItem(edit, QStringLiteral("资料转移功能"), main(8), m_window->mover(), &MaterialMover::explainMoving);
@@ -243,8 +245,8 @@ void MainMenus::fillListMenu()
     QAction *copy = addItem(m_listMenu, QStringLiteral("复制资料内容"), IconLibrary::viewerImage(1),
                             materials, &MaterialCommands::copySelectedMaterial);
     copy->setObjectName(QStringLiteral("copyMaterialAction"));
-    addItem(m_listMenu, QStringLiteral("历史版本…"), QIcon(), m_window->historyCommands(),
-            &HistoryCommands::showVersionsOfSelected);
+    addItem(m_listMenu, QStringLiteral("历史版本…"), IconLibrary::historyImage(0),
+            m_window->historyCommands(), &HistoryCommands::showVersionsOfSelected);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_listMenu->addSeparator();
