@@ -13,6 +13,7 @@
 #include "store/TextMaterial.h"
 #include "widgets/ActionLink.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPlainTextEdit>
