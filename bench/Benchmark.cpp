@@ -37,9 +37,9 @@ Benchmark::~Benchmark()
 }
 
 const QStringList Benchmark::FigureNames{
-    QStringLiteral("start"),    QStringLiteral("list"),   QStringLiteral("open"),  QStringLiteral("code"),
-    QStringLiteral("search"),   QStringLiteral("insert"), QStringLiteral("tree"),  QStringLiteral("exchange"),
-    QStringLiteral("fulltext"), QStringLiteral("exec"),   QStringLiteral("server")};
+    QStringLiteral("start"),    QStringLiteral("list"),    QStringLiteral("open"), QStringLiteral("code"),
+    QStringLiteral("search"),   QStringLiteral("insert"),  QStringLiteral("tree"), QStringLiteral("exchange"),
+    QStringLiteral("fulltext"), QStringLiteral("history"), QStringLiteral("exec"), QStringLiteral("server")};
 
 bool Benchmark::run(const QString &only, QString *error)
 {
@@ -67,6 +67,7 @@ bool Benchmark::run(const QString &only, QString *error)
            (!wanted("tree") || measureTree(error)) && (!wanted("exchange") || measureExchange(error)) &&
            (!wanted("fulltext") ||
             FullTextBenchmark(m_folder, *m_window, *m_database, m_raw).run(&m_figures.fullText, error)) &&
+           (!wanted("history") || HistoryBenchmark(*m_window, *m_database).run(&m_figures.history, error)) &&
            (!wanted("exec") || measureExec(error)) &&
            (!wanted("server") || measureServer(!only.isEmpty(), error));
 }

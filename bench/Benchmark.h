@@ -2,6 +2,7 @@
 
 #include "CodeOpenBenchmark.h"
 #include "FullTextBenchmark.h"
+#include "HistoryBenchmark.h"
 #include "Measure.h"
 #include "RawSqlite.h"
 #include "ServerBenchmark.h"
@@ -35,6 +36,7 @@ struct Figures
     int exported = 0;
     int imported = 0;
     FullTextFigures fullText;
+    HistoryFigures history;
     // From starting the executable to its main window mapped on an X screen, in milliseconds.
     double execDefault = 0; // Zindrel on a freshly installed folder
     double execBig = 0;     // Zindrel on the 220,000-material base

@@ -1,5 +1,6 @@
 #include "ResultTable.h"
 
+#include "BenchFolder.h"
 #include "InsertSample.h"
 
 #include <QFile>
@@ -133,6 +134,15 @@ QStringList lines(const Figures &f)
         alone(QStringLiteral("the next search, which indexes those %1 first").arg(count(InsertSample::Count)),
               t.firstSearch, none);
     }
+    const HistoryFigures &h = f.history;
+    compared(QStringLiteral("modify: %1 materials one by one, versions kept (without)")
+                 .arg(count(InsertSample::Count)),
+             h.modify, QStringLiteral("within 1.3"));
+    compared(QStringLiteral("delete: the %1-material category, into the recycle bin (without)")
+                 .arg(count(BenchFolder::BigCategoryMaterials)),
+             h.deleteCategory, QStringLiteral("within 2.0"));
+    seconds(QStringLiteral("restore: those %1 materials from the recycle bin"), h.restoreSeconds, h.restored,
+            QStringLiteral("under 10 s"));
     if (f.execBare > 0) {
         table.append(
             row(QStringLiteral("whole program started until its window is mapped (a bare Qt program)"),
@@ -164,6 +174,9 @@ QString lastLine(const Figures &f)
            QStringLiteral(" fulltext=%1 scan=%2")
                .arg(number(slowest ? slowest->pair.program : 0, 1),
                     number(slowest ? slowest->pair.raw : 0, 1)) +
+           QStringLiteral(" modify=%1 delcat=%2 restore=%3")
+               .arg(number(f.history.modify.ratio()), number(f.history.deleteCategory.ratio()),
+                    number(f.history.restoreSeconds, 1)) +
            QStringLiteral(" exec=%1").arg(number(f.execRatio())) +
            QStringLiteral(" pglist=%1 pgsearch=%2 pginsert=%3 pgnotify=%4 pgupload=%5")
                .arg(number(f.server.store.list.ratio()), number(f.server.store.search.ratio()),

@@ -15,7 +15,8 @@ QString machine();
 QString loadAverage();
 
 QStringList lines(const Figures &figures);
-// bench: list=R search=R insert=R open=MS start=MS rss=MIB export=S import=S ... pglist=R pgsearch=R
+// bench: list=R search=R insert=R open=MS start=MS rss=MIB export=S import=S ... modify=R delcat=R restore=S
+// exec=R pglist=R pgsearch=R
 // pginsert=R pgnotify=MS pgupload=S
 QString lastLine(const Figures &figures);
 

@@ -68,11 +68,13 @@ private slots:
                                              QStringLiteral("导入资料…"),
                                              QStringLiteral("上传到共享资料库…"),
                                              QStringLiteral("-"),
+                                             QStringLiteral("回收站…"),
+                                             QStringLiteral("-"),
                                              QStringLiteral("退出")};
         QTest::newRow("edit") << QStringLiteral("编辑&E")
                               << QStringList{QStringLiteral("删除选定的资料"),
-                                             QStringLiteral("修改选定的资料"), QStringLiteral("-"),
-                                             QStringLiteral("资料转移功能")};
+                                             QStringLiteral("修改选定的资料"), QStringLiteral("历史版本…"),
+                                             QStringLiteral("-"), QStringLiteral("资料转移功能")};
         QTest::newRow("view") << QStringLiteral("查看&V")
                               << QStringList{
                                      QStringLiteral("大图标"), QStringLiteral("小图标"),
@@ -172,9 +174,10 @@ private slots:
                               QStringLiteral("在当前分类添加新的资料"), QStringLiteral("-"),
                               QStringLiteral("导出资料…")}));
         const QStringList list = captionsOf(childNamed<QMenu>(fixture.window.get(), "listMenu"));
-        QCOMPARE(list.mid(0, 7), QStringList({QStringLiteral("添加新的资料"), QStringLiteral("删除资料"),
+        QCOMPARE(list.mid(0, 8), QStringList({QStringLiteral("添加新的资料"), QStringLiteral("删除资料"),
                                               QStringLiteral("修改资料"), QStringLiteral("复制资料内容"),
-                                              QStringLiteral("-"), QStringLiteral("查看>大图标|小图标|列表"),
+                                              QStringLiteral("历史版本…"), QStringLiteral("-"),
+                                              QStringLiteral("查看>大图标|小图标|列表"),
                                               QStringLiteral("资料排序>按名称|按加入时间")}));
         QCOMPARE(captionsOf(fixture.window->tray()->menu()),
                  QStringList({QStringLiteral("显示主窗口"), QStringLiteral("显示悬浮窗口"),

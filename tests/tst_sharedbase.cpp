@@ -14,6 +14,11 @@
 #include "edit/MaterialCommands.h"
 #include "edit/MaterialDialog.h"
 #include "exchange/BaseUpload.h"
+#include "history/HistoryCommands.h"
+#include "history/HistorySchema.h"
+#include "history/RecycleBin.h"
+#include "history/RecycleBinDialog.h"
+#include "history/RestoreOutcome.h"
 #include "search/SearchStatement.h"
 #include "shell/MainWindow.h"
 #include "store/Database.h"
@@ -33,6 +38,7 @@
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QThread>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -45,14 +51,22 @@ const QStringList Tree =
     QStringLiteral("文字资料0 +A1 ++C2 +Z1 +Keep1 实例资料0 +Tools1 搜索结果0").split(QLatin1Char(' '));
 const QString FollowedText = QStringLiteral("共享资料库已由其他电脑更新，这里显示的是最新内容");
 
-// What the other copy, in a process of its own, does: it files a material under Keep and adds a
-// category under the text root through its window, and says so.
+// What the other copy, in a process of its own, does: it files a material under Keep, restores
+// what the recycle bin holds and adds a category under the text root through its window, and
+// says so.
 void changeThroughTheWindow(MainWindow &window)
 {
     TextMaterial record;
     record.title = QStringLiteral("from the other copy");
     record.category = QStringLiteral("Keep");
     record.insert();
+    // What this copy's bin holds comes back, as "恢复" puts it back.
+    RecycleBin bin(*Database::current());
+    QVector<BinEntry> deleted;
+    RestoreOutcome outcome;
+    QString error;
+    bin.list(&deleted, &error);
+    bin.restore(deleted, &outcome, &error);
     ModalDriver driver;
     QList<InputRecord> inputs;
     CategoryTree::selectNode(window.categoryTree(), window.categoryTree()->topLevelItem(0));
@@ -430,6 +444,18 @@ private slots:
                            "('lost','','Gone','','','')"));
         local.lines(QStringLiteral("insert into exefile(title,bigclassname,about,fpath) "
                                    "values('vim','Tools','edit+(MH)+ it+(DYH)+s','/usr/bin/vim')"));
+        // Versions and deleted materials go along, numbered as they were.
+        for (const HistorySchema::SchemaObject &object : HistorySchema::sqliteObjects())
+            local.lines(object.sql);
+        local.lines(QStringLiteral("update textfile set main='edited' where title='lost'"));
+        local.lines(QStringLiteral("insert into exefile(title,bigclassname) values('binned','Tools')"));
+        local.lines(QStringLiteral("delete from exefile where title='binned'"));
+        const QString kept =
+            QStringLiteral("select seq,id,kepttime,title,classname,bigclassname,main from "
+                           "textfile_version union all select seq,id,kepttime,title,classname,"
+                           "bigclassname,about||fpath from exefile_bin order by 1,2");
+        const QStringList localKept = local.lines(kept);
+        QCOMPARE(localKept.size(), 2);
         const QString texts = QStringLiteral(
             "select title,classname,bigclassname,writer,createtime,main from textfile order by id");
         const QString instances = QStringLiteral(
@@ -444,6 +470,7 @@ private slots:
         QCOMPARE(upload.materials(), 4);
         QCOMPARE(server.lines(texts), localTexts);
         QCOMPARE(server.lines(instances), localInstances);
+        QCOMPARE(server.lines(kept), localKept);
         QStringList grown = lines;
         grown.insert(grown.indexOf(QStringLiteral("实例资料0")), QStringLiteral("+Gone1"));
         QCOMPARE(server.treeLines(), grown);
@@ -456,12 +483,30 @@ private slots:
         QVERIFY2(upload.error().contains(QStringLiteral("已经有4份资料")), qPrintable(upload.error()));
         QCOMPARE(server.contents(), uploaded);
         QCOMPARE(local.files(), files);
+
+        // The shared base numbers what it keeps after the copied rows.
+        QVERIFY(server.exec(QStringLiteral("delete from exefile")));
+        QCOMPARE(server.lines(QStringLiteral("select seq,title from exefile_bin order by seq")),
+                 QStringList({QStringLiteral("1|binned"), QStringLiteral("2|vim")}));
+
+        // Into a base whose recycle bin holds rows: refused, for the upload would let them go.
+        ServerBase binOnly;
+        QString error;
+        QVERIFY2(binOnly.open(&error), qPrintable(error));
+        QVERIFY(binOnly.exec(
+            QStringLiteral("insert into textfile_bin(id,kepttime) values(1,'2026-01-01 00:00:00')")));
+        BaseUpload refused(binOnly.settings(), local.databasePath(), local.treePath());
+        QCOMPARE(refused.run([](int, int) { return true; }), BaseUpload::Failed);
+        QVERIFY2(refused.error().contains(QStringLiteral("回收站里还有1份资料")),
+                 qPrintable(refused.error()));
     }
 
     void anotherCopysChangesAppearWithoutARestart()
     {
         MainWindowFixture fixture(Tree);
         fixture.addText(QStringLiteral("kept"), QStringLiteral("Keep"));
+        Material::executeStatement(Statements::deleteMaterial(
+            QStringLiteral("textfile"), fixture.addText(QStringLiteral("binned"), QStringLiteral("Keep"))));
         fixture.click(QStringLiteral("Keep"));
         OtherCopy other(fixture.folder);
         QVERIFY(other.startChild());
@@ -472,6 +517,40 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(fixture.node(QStringLiteral("Fresh")), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(fixture.statusLine()->text(), FollowedText, 10000);
         QVERIFY(fixture.captions().contains(QStringLiteral("kept")));
+        QVERIFY(fixture.captions().contains(QStringLiteral("binned")));
+    }
+
+    // This copy restores into a category that another copy renamed since this one loaded the tree:
+    // the restore runs again on the renamed tree, and the category it needs grows back.
+    void restoringWhileAnotherCopyRenamesTheCategory()
+    {
+        MainWindowFixture fixture(Tree);
+        Material::executeStatement(Statements::deleteMaterial(
+            QStringLiteral("textfile"),
+            fixture.addText(QStringLiteral("binned"), QStringLiteral("A"), QStringLiteral("C"))));
+        ServerTree otherTree(fixture.database.get());
+        MainWindow other(&otherTree);
+        ModalDriver driver;
+        QList<InputRecord> inputs;
+        CategoryTree::selectNode(other.categoryTree(),
+                                 CategoryTree::findByText(other.categoryTree(), QStringLiteral("A")));
+        driver.queue(answerInput(&inputs, QStringLiteral("Other")));
+        other.categoryCommands()->renameCategory();
+        driver.queue([](QWidget *modal) {
+            auto *dialog = qobject_cast<RecycleBinDialog *>(modal);
+            QVERIFY(dialog);
+            childNamed<QTreeView>(dialog, "binView")->selectAll();
+            dialog->restoreSelected();
+            dialog->reject();
+        });
+        fixture.window->historyCommands()->showRecycleBin();
+        QCOMPARE(driver.texts().filter(QStringLiteral("已恢复")).size(), 1);
+        const QStringList saved = AnsiText::splitLines(AnsiText::decode(fixture.folder.treeBytes()));
+        QCOMPARE(saved.mid(1, saved.indexOf(QStringLiteral("实例资料0")) - 1).join(QLatin1Char(' ')),
+                 QStringLiteral("+Other1 ++C2 +Z1 +Keep1 +A1 ++C2"));
+        QCOMPARE(fixture.folder.value(QStringLiteral("select bigclassname||'/'||classname from textfile"))
+                     .toString(),
+                 QStringLiteral("A/C"));
     }
 
     // The program itself, started on a folder whose Base.ini names the shared base (and with no

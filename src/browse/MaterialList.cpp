@@ -150,6 +150,21 @@ void MaterialList::refresh()
         emit categoryShown(node);
 }
 
+void MaterialList::refreshKeepingSelection()
+{
+    const ListEntry selected = selectedEntry();
+    refresh();
+    if (!selected.isMaterial())
+        return;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const ListEntry entry = m_model->entry(row);
+        if (entry.id == selected.id && entry.image == selected.image) {
+            m_view->setCurrentIndex(m_model->index(row, 0));
+            return;
+        }
+    }
+}
+
 void MaterialList::readMaterials(const QString &category, const QString &subcategory, const QString &rootText,
                                  ListEntries *entries)
 {

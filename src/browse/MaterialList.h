@@ -43,6 +43,9 @@ public:
 public slots:
     // Fills the list for the tree's selected node.
     void refresh();
+    // The same, with the material that was selected selected again when it is still listed (its
+    // detail pane shown anew).
+    void refreshKeepingSelection();
     // The two kinds, as the view above the roots shows them.
     void showTopLevel();
     // The chosen order holds until the next refresh; the setting stays as it was.

@@ -1,5 +1,6 @@
 #include "exchange/BaseUpload.h"
 
+#include "history/HistorySchema.h"
 #include "store/ServerConnection.h"
 #include "store/ServerSchema.h"
 #include "store/SqlText.h"
@@ -37,13 +38,36 @@ QString columnsOf(bool instances)
                      : QStringLiteral("id,title,classname,bigclassname,writer,createtime,main");
 }
 
-// The tables kept beside the materials, with their columns; a Data.QBD of an older copy may lack
-// them.
-const QVector<QPair<QString, QString>> &besideTables()
+// A table kept beside the materials: its columns, and the one the server numbers rows by, which
+// goes on after the copied numbers.
+struct BesideTable
 {
-    static const QVector<QPair<QString, QString>> tables{
-        {QStringLiteral("textfile_language"), QStringLiteral("id,language")}};
+    QString name;
+    QString columns;
+    QString numbered;
+};
+
+// The tables kept beside the materials; a Data.QBD of an older copy may lack them.
+const QVector<BesideTable> &besideTables()
+{
+    static const QVector<BesideTable> tables = [] {
+        QVector<BesideTable> all{
+            {QStringLiteral("textfile_language"), QStringLiteral("id,language"), QString()}};
+        for (const HistorySchema::Kind *kind : HistorySchema::kinds()) {
+            const QString columns = QStringLiteral("seq,id,kepttime,") + kind->columns.join(QLatin1Char(','));
+            all.append({kind->versions, columns, QStringLiteral("seq")});
+            all.append({kind->bin, columns, QStringLiteral("seq")});
+        }
+        return all;
+    }();
     return tables;
+}
+
+bool setNextNumber(QSqlQuery &target, const QString &table, const QString &column)
+{
+    return target.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                      "coalesce(max(%2), 0) + 1, false) FROM %1")
+                           .arg(table, column));
 }
 
 int countCategories(const QVector<TreeNode> &nodes)
@@ -118,20 +142,22 @@ bool BaseUpload::checkEmpty(QSqlQuery &target)
 {
     if (!target.exec(
             QStringLiteral("SELECT (SELECT count(*) FROM textfile) + (SELECT count(*) FROM exefile), "
-                           "(SELECT count(*) FROM category WHERE parent IS NOT NULL)")) ||
+                           "(SELECT count(*) FROM category WHERE parent IS NOT NULL), "
+                           "(SELECT count(*) FROM textfile_bin) + (SELECT count(*) FROM exefile_bin)")) ||
         !target.next()) {
         m_error = ServerConnection::describe(target.lastError());
         return false;
     }
     const qint64 materials = target.value(0).toLongLong();
     const qint64 categories = target.value(1).toLongLong();
+    const qint64 deleted = target.value(2).toLongLong();
     target.finish();
-    if (materials == 0 && categories == 0)
+    if (materials == 0 && categories == 0 && deleted == 0)
         return true;
-    m_error = QStringLiteral("共享资料库里已经有%1份资料、%2个分类。上传只能到空的共享资料库，"
-                             "以免两边的资料混在一起")
-                  .arg(materials)
-                  .arg(categories);
+    // Deleted materials of the shared base are refused too: the upload would let them go.
+    m_error = QStringLiteral("共享资料库里已经有%1份资料、%2个分类").arg(materials).arg(categories) +
+              (deleted == 0 ? QString() : QStringLiteral("，回收站里还有%1份资料").arg(deleted)) +
+              QStringLiteral("。上传只能到空的共享资料库，以免两边的资料混在一起");
     return false;
 }
 
@@ -202,22 +228,25 @@ BaseUpload::Outcome BaseUpload::copyMaterials(QSqlDatabase &source, QSqlQuery &t
         if (!copy(source, target, tableOf(instances), columnsOf(instances), true, proceed))
             return cancelled ? Cancelled : Failed;
         // New materials of the shared base take ids after the copied ones.
-        if (!target.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
-                                        "coalesce(max(id), 0) + 1, false) FROM %1")
-                             .arg(tableOf(instances)))) {
+        if (!setNextNumber(target, tableOf(instances), QStringLiteral("id"))) {
             m_error = ServerConnection::describe(target.lastError());
             return Failed;
         }
     }
     const QStringList present = source.tables();
-    for (const auto &[table, columns] : besideTables()) {
-        // The shared base holds no material: what it keeps beside them belongs to none.
-        if (!target.exec(QStringLiteral("DELETE FROM ") + table)) {
+    for (const BesideTable &table : besideTables()) {
+        // The shared base holds no material (and its bin none): what it keeps beside them belongs
+        // to none.
+        if (!target.exec(QStringLiteral("DELETE FROM ") + table.name)) {
             m_error = ServerConnection::describe(target.lastError());
             return Failed;
         }
-        if (present.contains(table) && !copy(source, target, table, columns, false, proceed))
+        if (present.contains(table.name) && !copy(source, target, table.name, table.columns, false, proceed))
             return Failed;
+        if (!table.numbered.isEmpty() && !setNextNumber(target, table.name, table.numbered)) {
+            m_error = ServerConnection::describe(target.lastError());
+            return Failed;
+        }
     }
     return Done;
 }

@@ -111,6 +111,12 @@ QIcon exchangeImage(int index)
     return fromList(names, index);
 }
 
+QIcon historyImage(int index)
+{
+    static const QStringList names = {QStringLiteral("material-versions"), QStringLiteral("recycle-bin")};
+    return fromList(names, index);
+}
+
 QIcon mainIcon()
 {
     return fromFile(QStringLiteral("zindrel"));

@@ -20,6 +20,8 @@ QIcon detailImage(int index);
 QIcon viewerImage(int index);
 // The export (0) and the import (1) of materials, in the menus.
 QIcon exchangeImage(int index);
+// A material's earlier versions (0) and the recycle bin (1), in the menus.
+QIcon historyImage(int index);
 // The application's own icon.
 QIcon mainIcon();
 // The button that empties a text box.

@@ -1,14 +1,12 @@
 #include "shell/ChangeFollower.h"
 
 #include "browse/MaterialList.h"
-#include "browse/MaterialListModel.h"
 #include "store/Database.h"
 #include "tree/CategoryTree.h"
 #include "tree/TreeFileError.h"
 #include "tree/TreeStore.h"
 
 #include <QApplication>
-#include <QListView>
 #include <QTreeWidget>
 
 namespace {
@@ -53,17 +51,6 @@ void ChangeFollower::showChanges()
     if (!m_materialsChanged)
         return;
     m_materialsChanged = false;
-    const ListEntry selected = m_list->selectedEntry();
-    m_list->refresh();
-    if (selected.isMaterial()) {
-        const MaterialListModel *model = m_list->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const ListEntry entry = model->entry(row);
-            if (entry.id == selected.id && entry.image == selected.image) {
-                m_list->view()->setCurrentIndex(model->index(row, 0));
-                break;
-            }
-        }
-    }
+    m_list->refreshKeepingSelection();
     emit statusChanged(QStringLiteral("共享资料库已由其他电脑更新，这里显示的是最新内容"));
 }

@@ -6,6 +6,7 @@
 #include "edit/MaterialMover.h"
 #include "exchange/ExchangeCommands.h"
 #include "help/HelpCommands.h"
+#include "history/HistoryCommands.h"
 #include "resources/IconLibrary.h"
 #include "search/FullTextBox.h"
 #include "search/FullTextSearch.h"
@@ -52,6 +53,7 @@ void MainMenus::createMenuBar()
     CategoryCommands *categories = m_window->categoryCommands();
     MaterialCommands *materials = m_window->materialCommands();
     MaterialList *list = m_window->materialList();
+    HistoryCommands *history = m_window->historyCommands();
     auto main = [](int image) { return IconLibrary::mainImage(image); };
 
     QMenu *file = m_window->menuBar()->addMenu(QStringLiteral("文件&F"));
@@ -73,6 +75,10 @@ void MainMenus::createMenuBar()
     upload->setObjectName(QStringLiteral("uploadAction"));
     upload->setEnabled(BaseSettings::read().usesServer());
     file->addSeparator();
+    addItem(file, QStringLiteral("回收站…"), IconLibrary::historyImage(1), history,
+            &HistoryCommands::showRecycleBin)
+        ->setObjectName(QStringLiteral("recycleBinAction"));
+    file->addSeparator();
     addItem(file, QStringLiteral("退出"), main(4), m_window, &MainWindow::quitProgram);
 
     QMenu *edit = m_window->menuBar()->addMenu(QStringLiteral("编辑&E"));
@@ -80,6 +86,9 @@ void MainMenus::createMenuBar()
             &MaterialCommands::deleteSelectedMaterial);
     addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials,
             &MaterialCommands::modifySelectedMaterial);
+    addItem(edit, QStringLiteral("历史版本…"), IconLibrary::historyImage(0), history,
+            &HistoryCommands::showVersionsOfSelected)
+        ->setObjectName(QStringLiteral("versionsAction"));
     edit->addSeparator();
     addItem(edit, QStringLiteral("资料转移功能"), main(8), m_window->mover(), &MaterialMover::explainMoving);
 
@@ -236,6 +245,8 @@ void MainMenus::fillListMenu()
     QAction *copy = addItem(m_listMenu, QStringLiteral("复制资料内容"), IconLibrary::viewerImage(1),
                             materials, &MaterialCommands::copySelectedMaterial);
     copy->setObjectName(QStringLiteral("copyMaterialAction"));
+    addItem(m_listMenu, QStringLiteral("历史版本…"), IconLibrary::historyImage(0),
+            m_window->historyCommands(), &HistoryCommands::showVersionsOfSelected);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_listMenu->addSeparator();

@@ -10,6 +10,7 @@
 #include "edit/MaterialMover.h"
 #include "exchange/ExchangeCommands.h"
 #include "help/AboutDialog.h"
+#include "history/HistoryCommands.h"
 #include "resources/IconLibrary.h"
 #include "search/FullTextSearch.h"
 #include "search/SearchDialog.h"
@@ -106,6 +107,7 @@ void MainWindow::createControls()
     m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), this);
     m_mover = new MaterialMover(m_tree, m_list, m_listMenu, this);
     m_fullTextSearch = new FullTextSearch(m_tree, m_list, this);
+    m_historyCommands = new HistoryCommands(m_tree, m_treeStore, m_list, this);
     m_tray = new MainWindowTray(this);
 
     splitter->addWidget(m_tree);
@@ -172,6 +174,7 @@ void MainWindow::wireParts()
     connect(m_exchangeCommands, &ExchangeCommands::treeChanged, this, [this] { saveTree(); });
     connect(m_exchangeCommands, &ExchangeCommands::listChanged, m_list, &MaterialList::refresh);
     connect(m_fullTextSearch, &FullTextSearch::statusChanged, this, &MainWindow::setStatusText);
+    connect(m_historyCommands, &HistoryCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_fullTextSearch, &FullTextSearch::progressChanged, this, &MainWindow::setProgress);
     connect(m_fullTextSearch, &FullTextSearch::shownQueryChanged, m_detailPane,
             &DetailPane::setFullTextQuery);
@@ -331,6 +334,7 @@ void MainWindow::finishStart()
         QString ignored;
         MaterialLanguages::prepare(*database, &ignored);
     }
+    m_historyCommands->prepareAtStart();
     m_tray->add(); // minimising reaches the tray through changeEvent
     showDropWindow();
     emit startFinished();

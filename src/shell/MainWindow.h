@@ -15,6 +15,7 @@ class DetailPane;
 class DropWindow;
 class ExchangeCommands;
 class FullTextSearch;
+class HistoryCommands;
 class MainMenus;
 class MainWindowTray;
 class MaterialCommands;
@@ -56,6 +57,7 @@ public:
     MaterialCommands *materialCommands() const { return m_materialCommands; }
     ExchangeCommands *exchangeCommands() const { return m_exchangeCommands; }
     FullTextSearch *fullTextSearch() const { return m_fullTextSearch; }
+    HistoryCommands *historyCommands() const { return m_historyCommands; }
     DropWindow *dropWindow() const;
 
     // Writes the tree (the tree file, or a shared base's); a failure is reported on the status line.
@@ -115,6 +117,7 @@ private:
     MaterialCommands *m_materialCommands = nullptr;
     ExchangeCommands *m_exchangeCommands = nullptr;
     FullTextSearch *m_fullTextSearch = nullptr;
+    HistoryCommands *m_historyCommands = nullptr;
     ChangeFollower *m_changeFollower = nullptr;
     MaterialMover *m_mover = nullptr;
     MainWindowTray *m_tray = nullptr;

@@ -1,5 +1,6 @@
 #include "store/ServerSchema.h"
 
+#include "history/HistorySchema.h"
 #include "store/MaterialLanguages.h"
 #include "store/ServerConnection.h"
 #include "store/ServerFullText.h"
@@ -83,7 +84,8 @@ QString materialTable(const char *table, std::initializer_list<const char *> own
 // base of this version gets them at its next start, and an older program never reads them.
 QStringList additions()
 {
-    return {MaterialLanguages::createStatement(SqlDialect(SqlDialect::Postgres))};
+    return QStringList{MaterialLanguages::createStatement(SqlDialect(SqlDialect::Postgres))} +
+           HistorySchema::serverStatements();
 }
 
 QStringList creation()

@@ -107,14 +107,8 @@ bool ServerTree::save(const QVector<TreeNode> &roots, QString *error)
     QString why;
     const bool saved = m_database->transact(
         [this, &roots](QString *error) {
-            int moved = 0;
-            if (!m_database->execute(versionStatement(m_version), error, &moved))
+            if (!moveVersionOn(error))
                 return false;
-            if (moved != 1) {
-                m_movedOn = true;
-                *error = QStringLiteral("另一台电脑刚刚改动了分类");
-                return false;
-            }
             const QStringList statements = rowStatements(roots);
             return std::all_of(statements.cbegin(), statements.cend(),
                                [this, error](const QString &sql) { return m_database->execute(sql, error); });
@@ -127,6 +121,31 @@ bool ServerTree::save(const QVector<TreeNode> &roots, QString *error)
     }
     ++m_version;
     m_known = roots;
+    return true;
+}
+
+bool ServerTree::moveVersionOn(QString *error)
+{
+    int moved = 0;
+    if (!m_database->execute(versionStatement(m_version), error, &moved))
+        return false;
+    if (moved == 1)
+        return true;
+    m_movedOn = true;
+    *error = QStringLiteral("另一台电脑刚刚改动了分类");
+    return false;
+}
+
+bool ServerTree::holdUnchanged(QString *error)
+{
+    m_movedOn = false;
+    QString why;
+    if (!m_database->transact([this](QString *error) { return moveVersionOn(error); }, &why)) {
+        if (error)
+            *error = why;
+        return false;
+    }
+    ++m_version;
     return true;
 }
 

@@ -20,6 +20,8 @@ public:
     QVector<TreeNode> load() override;
     // A tree with the same names as the one loaded or saved last is not written again.
     bool save(const QVector<TreeNode> &roots, QString *error = nullptr) override;
+    // Moves the version on without changing a row.
+    bool holdUnchanged(QString *error = nullptr) override;
     bool movedOn() const override { return m_movedOn; }
     QString name() const override { return QStringLiteral("共享资料库中的分类"); }
 
@@ -44,6 +46,10 @@ public:
     static QString versionStatement(qint64 seen);
 
 private:
+    // Moves the version on from the one seen, inside the transaction that runs it; false, with
+    // movedOn() set, when another copy moved it on first.
+    bool moveVersionOn(QString *error);
+
     Database *m_database;
     qint64 m_version = 0;
     QVector<TreeNode> m_known;

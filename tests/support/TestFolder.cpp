@@ -107,6 +107,14 @@ bool TestFolder::exec(const QString &sql) const
     });
 }
 
+bool TestFolder::execSeenByTriggers(const QString &sql) const
+{
+    if (!onServer())
+        return exec(sql);
+    return exec(QStringLiteral("SET session_replication_role = origin")) && exec(sql) &&
+           exec(QStringLiteral("SET session_replication_role = replica"));
+}
+
 QList<QVariantList> TestFolder::rows(const QString &sql) const
 {
     QList<QVariantList> result;

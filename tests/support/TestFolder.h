@@ -25,6 +25,9 @@ public:
     // Direct access to this folder's database, past the program's own code (on the server, on a
     // connection whose changes are not announced to the program).
     bool exec(const QString &sql) const;
+    // As exec(), but seen by the store's own triggers as another program's change is (on the
+    // server, exec()'s connection passes by every trigger).
+    bool execSeenByTriggers(const QString &sql) const;
     QList<QVariantList> rows(const QString &sql) const;
     QVariant value(const QString &sql) const;
 
