@@ -10,13 +10,13 @@
 #include "resources/IconLibrary.h"
 #include "search/FullTextBox.h"
 #include "search/FullTextSearch.h"
-#include "shell/MainWindow.h"
 #include "store/BaseSettings.h"
 #include "tree/CategoryCommands.h"
 #include "widgets/ToolButtonImage.h"
 
 #include <QAction>
 #include <QListView>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -39,8 +39,7 @@ QAction *addItem(QMenu *menu, const QString &caption, const QIcon &icon, Receive
 }
 } // namespace
 
-MainMenus::MainMenus(MainWindow *window, QMenu *listMenu)
-    : QObject(window), m_window(window), m_listMenu(listMenu)
+MainMenus::MainMenus(const MenuTargets &targets) : QObject(targets.window), m_targets(targets)
 {
     createMenuBar();
     createToolBar();
@@ -50,13 +49,13 @@ MainMenus::MainMenus(MainWindow *window, QMenu *listMenu)
 
 void MainMenus::createMenuBar()
 {
-    CategoryCommands *categories = m_window->categoryCommands();
-    MaterialCommands *materials = m_window->materialCommands();
-    MaterialList *list = m_window->materialList();
-    HistoryCommands *history = m_window->historyCommands();
+    CategoryCommands *categories = m_targets.categories;
+    MaterialCommands *materials = m_targets.materials;
+    MaterialList *list = m_targets.list;
+    HistoryCommands *history = m_targets.history;
     auto main = [](int image) { return IconLibrary::mainImage(image); };
 
-    QMenu *file = m_window->menuBar()->addMenu(QStringLiteral("文件&F"));
+    QMenu *file = m_targets.window->menuBar()->addMenu(QStringLiteral("文件&F"));
     addItem(file, QStringLiteral("添加新的子分类"), main(0), categories, &CategoryCommands::addCategory);
     addItem(file, QStringLiteral("修改分类名"), main(1), categories, &CategoryCommands::renameCategory);
     addItem(file, QStringLiteral("删除当前选定的分类"), main(2), categories,
@@ -65,13 +64,13 @@ void MainMenus::createMenuBar()
     addItem(file, QStringLiteral("在当前分类添加新的资料"), main(3), materials,
             &MaterialCommands::addMaterial);
     file->addSeparator();
-    addItem(file, QStringLiteral("导出资料…"), IconLibrary::exchangeImage(0), m_window->exchangeCommands(),
+    addItem(file, QStringLiteral("导出资料…"), IconLibrary::exchangeImage(0), m_targets.exchange,
             &ExchangeCommands::exportMaterials);
-    addItem(file, QStringLiteral("导入资料…"), IconLibrary::exchangeImage(1), m_window->exchangeCommands(),
+    addItem(file, QStringLiteral("导入资料…"), IconLibrary::exchangeImage(1), m_targets.exchange,
             &ExchangeCommands::importMaterials);
     // Offered when Base.ini names a server, whichever base this run uses.
     QAction *upload = addItem(file, QStringLiteral("上传到共享资料库…"), IconLibrary::exchangeImage(2),
-                              m_window->exchangeCommands(), &ExchangeCommands::uploadToSharedBase);
+                              m_targets.exchange, &ExchangeCommands::uploadToSharedBase);
     upload->setObjectName(QStringLiteral("uploadAction"));
     upload->setEnabled(BaseSettings::read().usesServer());
     file->addSeparator();
@@ -79,9 +78,9 @@ void MainMenus::createMenuBar()
             &HistoryCommands::showRecycleBin)
         ->setObjectName(QStringLiteral("recycleBinAction"));
     file->addSeparator();
-    addItem(file, QStringLiteral("退出"), main(4), m_window, &MainWindow::quitProgram);
+    addItem(file, QStringLiteral("退出"), main(4), this, &MainMenus::quitRequested);
 
-    QMenu *edit = m_window->menuBar()->addMenu(QStringLiteral("编辑&E"));
+    QMenu *edit = m_targets.window->menuBar()->addMenu(QStringLiteral("编辑&E"));
     addItem(edit, QStringLiteral("删除选定的资料"), main(5), materials,
             &MaterialCommands::deleteSelectedMaterial);
     addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials,
@@ -90,9 +89,9 @@ void MainMenus::createMenuBar()
             &HistoryCommands::showVersionsOfSelected)
         ->setObjectName(QStringLiteral("versionsAction"));
     edit->addSeparator();
-    addItem(edit, QStringLiteral("资料转移功能"), main(8), m_window->mover(), &MaterialMover::explainMoving);
+    addItem(edit, QStringLiteral("资料转移功能"), main(8), m_targets.mover, &MaterialMover::explainMoving);
 
-    QMenu *view = m_window->menuBar()->addMenu(QStringLiteral("查看&V"));
+    QMenu *view = m_targets.window->menuBar()->addMenu(QStringLiteral("查看&V"));
     addItem(view, QStringLiteral("大图标"), QIcon(), list, &MaterialList::showLargeIcons);
     addItem(view, QStringLiteral("小图标"), QIcon(), list, &MaterialList::showSmallIcons);
     addItem(view, QStringLiteral("列表"), QIcon(), list, &MaterialList::showAsList);
@@ -100,17 +99,17 @@ void MainMenus::createMenuBar()
     addItem(order, QStringLiteral("按名称"), QIcon(), list, &MaterialList::showOnceByTitle);
     addItem(order, QStringLiteral("按加入时间"), QIcon(), list, &MaterialList::showOnceByTime);
     view->addSeparator();
-    addItem(view, QStringLiteral("搜索"), main(10), m_window, &MainWindow::showSearchDialog);
+    addItem(view, QStringLiteral("搜索"), main(10), this, &MainMenus::searchDialogRequested);
     view->addSeparator();
-    addItem(view, QStringLiteral("选项"), main(7), m_window, &MainWindow::showOptionsDialog);
+    addItem(view, QStringLiteral("选项"), main(7), this, &MainMenus::optionsDialogRequested);
 
-    QMenu *help = m_window->menuBar()->addMenu(QStringLiteral("帮助&H"));
+    QMenu *help = m_targets.window->menuBar()->addMenu(QStringLiteral("帮助&H"));
     addItem(help, QStringLiteral("主题"), main(11), this, &HelpCommands::openHelp);
     help->addSeparator();
     addItem(help, QStringLiteral("来信"), main(12), this, &HelpCommands::openMail);
     addItem(help, QStringLiteral("访问网站"), main(13), this, &HelpCommands::openWeb);
     help->addSeparator();
-    addItem(help, QStringLiteral("关于"), QIcon(), m_window, &MainWindow::showAboutDialog);
+    addItem(help, QStringLiteral("关于"), QIcon(), this, &MainMenus::aboutDialogRequested);
 }
 
 template <class Receiver, class Slot>
@@ -130,7 +129,7 @@ QToolButton *MainMenus::addToolButton(const QString &name, const QString &hint, 
 
 void MainMenus::createToolBar()
 {
-    m_toolBar = m_window->addToolBar(QStringLiteral("toolBar"));
+    m_toolBar = m_targets.window->addToolBar(QStringLiteral("toolBar"));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
@@ -138,9 +137,9 @@ void MainMenus::createToolBar()
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->toggleViewAction()->setVisible(false);
 
-    CategoryCommands *categories = m_window->categoryCommands();
-    MaterialCommands *materials = m_window->materialCommands();
-    Navigator *navigator = m_window->navigator();
+    CategoryCommands *categories = m_targets.categories;
+    MaterialCommands *materials = m_targets.materials;
+    Navigator *navigator = m_targets.navigator;
 
     // The navigator wires its own three buttons and keeps their pictures.
     auto navigationButton = [this](const QString &name, const QString &hint) {
@@ -176,14 +175,13 @@ void MainMenus::createToolBar()
     addToolButton(QStringLiteral("modifyMaterialButton"), QStringLiteral("修改选定的资料"), 6, materials,
                   &MaterialCommands::modifySelectedMaterial);
     m_toolBar->addSeparator();
-    addToolButton(QStringLiteral("searchButton"), QStringLiteral("搜索"), 10, m_window,
-                  &MainWindow::showSearchDialog);
-    addToolButton(QStringLiteral("optionsButton"), QStringLiteral("选项"), 7, m_window,
-                  &MainWindow::showOptionsDialog);
+    addToolButton(QStringLiteral("searchButton"), QStringLiteral("搜索"), 10, this,
+                  &MainMenus::searchDialogRequested);
+    addToolButton(QStringLiteral("optionsButton"), QStringLiteral("选项"), 7, this,
+                  &MainMenus::optionsDialogRequested);
     m_toolBar->addSeparator();
     addToolButton(QStringLiteral("helpButton"), QStringLiteral("帮助"), 11, this, &HelpCommands::openHelp);
-    addToolButton(QStringLiteral("quitButton"), QStringLiteral("退出"), 4, m_window,
-                  &MainWindow::quitProgram);
+    addToolButton(QStringLiteral("quitButton"), QStringLiteral("退出"), 4, this, &MainMenus::quitRequested);
 
     // The search box sits at the right end.
     auto *spacer = new QWidget(m_toolBar);
@@ -191,8 +189,8 @@ void MainMenus::createToolBar()
     m_toolBar->addWidget(spacer);
     auto *box = new FullTextBox(m_toolBar);
     m_toolBar->addWidget(box);
-    connect(box, &FullTextBox::searchRequested, m_window->fullTextSearch(), &FullTextSearch::search);
-    auto *find = new QShortcut(QKeySequence::Find, m_window);
+    connect(box, &FullTextBox::searchRequested, m_targets.fullTextSearch, &FullTextSearch::search);
+    auto *find = new QShortcut(QKeySequence::Find, m_targets.window);
     connect(find, &QShortcut::activated, box, [box] {
         box->setFocus(Qt::ShortcutFocusReason);
         box->selectAll();
@@ -207,11 +205,11 @@ void MainMenus::setCategoryButtonsEnabled(bool enabled)
 
 void MainMenus::createTreeMenu()
 {
-    CategoryCommands *categories = m_window->categoryCommands();
-    QTreeWidget *tree = m_window->categoryTree();
+    CategoryCommands *categories = m_targets.categories;
+    QTreeWidget *tree = m_targets.tree;
     auto treeImage = [](int image) { return IconLibrary::treeImage(image); };
 
-    m_treeMenu = new QMenu(m_window);
+    m_treeMenu = new QMenu(m_targets.window);
     m_treeMenu->setObjectName(QStringLiteral("treeMenu"));
     addItem(m_treeMenu, QStringLiteral("在当前分类添加新的子分类"), treeImage(5), categories,
             &CategoryCommands::addCategory);
@@ -221,46 +219,47 @@ void MainMenus::createTreeMenu()
     addItem(m_treeMenu, QStringLiteral("删除当前选定的分类"), treeImage(7), categories,
             &CategoryCommands::deleteCategory);
     m_treeMenu->addSeparator();
-    addItem(m_treeMenu, QStringLiteral("在当前分类添加新的资料"), treeImage(8), m_window->materialCommands(),
+    addItem(m_treeMenu, QStringLiteral("在当前分类添加新的资料"), treeImage(8), m_targets.materials,
             &MaterialCommands::addMaterial);
     m_treeMenu->addSeparator();
-    addItem(m_treeMenu, QStringLiteral("导出资料…"), IconLibrary::exchangeImage(0),
-            m_window->exchangeCommands(), &ExchangeCommands::exportMaterials);
+    addItem(m_treeMenu, QStringLiteral("导出资料…"), IconLibrary::exchangeImage(0), m_targets.exchange,
+            &ExchangeCommands::exportMaterials);
     connect(tree, &QWidget::customContextMenuRequested, m_treeMenu,
             [this, tree](const QPoint &pos) { m_treeMenu->popup(tree->viewport()->mapToGlobal(pos)); });
 }
 
 void MainMenus::fillListMenu()
 {
-    MaterialCommands *materials = m_window->materialCommands();
-    MaterialList *list = m_window->materialList();
+    MaterialCommands *materials = m_targets.materials;
+    MaterialList *list = m_targets.list;
     auto listImage = [](int image) { return IconLibrary::listImage(image); };
 
-    addItem(m_listMenu, QStringLiteral("添加新的资料"), listImage(6), materials,
+    addItem(m_targets.listMenu, QStringLiteral("添加新的资料"), listImage(6), materials,
             &MaterialCommands::addMaterialFromList);
-    addItem(m_listMenu, QStringLiteral("删除资料"), listImage(7), materials,
+    addItem(m_targets.listMenu, QStringLiteral("删除资料"), listImage(7), materials,
             &MaterialCommands::deleteSelectedMaterial);
-    addItem(m_listMenu, QStringLiteral("修改资料"), listImage(8), materials,
+    addItem(m_targets.listMenu, QStringLiteral("修改资料"), listImage(8), materials,
             &MaterialCommands::modifySelectedMaterial);
-    QAction *copy = addItem(m_listMenu, QStringLiteral("复制资料内容"), IconLibrary::viewerImage(1),
+    QAction *copy = addItem(m_targets.listMenu, QStringLiteral("复制资料内容"), IconLibrary::viewerImage(1),
                             materials, &MaterialCommands::copySelectedMaterial);
     copy->setObjectName(QStringLiteral("copyMaterialAction"));
-    addItem(m_listMenu, QStringLiteral("历史版本…"), IconLibrary::historyImage(0),
-            m_window->historyCommands(), &HistoryCommands::showVersionsOfSelected);
+    addItem(m_targets.listMenu, QStringLiteral("历史版本…"), IconLibrary::historyImage(0), m_targets.history,
+            &HistoryCommands::showVersionsOfSelected);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_listMenu->addSeparator();
-    QMenu *view = m_listMenu->addMenu(listImage(9), QStringLiteral("查看"));
+    m_targets.listMenu->addSeparator();
+    QMenu *view = m_targets.listMenu->addMenu(listImage(9), QStringLiteral("查看"));
     addItem(view, QStringLiteral("大图标"), QIcon(), list, &MaterialList::showLargeIcons);
     addItem(view, QStringLiteral("小图标"), QIcon(), list, &MaterialList::showSmallIcons);
     addItem(view, QStringLiteral("列表"), QIcon(), list, &MaterialList::showAsList);
-    QMenu *order = m_listMenu->addMenu(listImage(11), QStringLiteral("资料排序"));
+    QMenu *order = m_targets.listMenu->addMenu(listImage(11), QStringLiteral("资料排序"));
     addItem(order, QStringLiteral("按名称"), QIcon(), list, &MaterialList::showOnceByTitle);
     addItem(order, QStringLiteral("按加入时间"), QIcon(), list, &MaterialList::showOnceByTime);
-    connect(m_listMenu, &QMenu::aboutToShow, m_window->mover(), &MaterialMover::rebuildMoveMenu);
+    connect(m_targets.listMenu, &QMenu::aboutToShow, m_targets.mover, &MaterialMover::rebuildMoveMenu);
     QListView *listView = list->view();
     listView->addAction(copy); // Ctrl+C where the list has the keyboard
-    connect(listView, &QWidget::customContextMenuRequested, m_listMenu, [this, listView](const QPoint &pos) {
-        m_listMenu->popup(listView->viewport()->mapToGlobal(pos));
-    });
+    connect(listView, &QWidget::customContextMenuRequested, m_targets.listMenu,
+            [this, listView](const QPoint &pos) {
+                m_targets.listMenu->popup(listView->viewport()->mapToGlobal(pos));
+            });
 }

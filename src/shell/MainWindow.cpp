@@ -64,7 +64,12 @@ MainWindow::MainWindow(TreeStore *treeStore, QWidget *parent) : QMainWindow(pare
     setFont(uiFont);
     setGeometry(50, 49, 696, 480);
     createControls();
-    m_menus = new MainMenus(this, m_listMenu);
+    m_menus = new MainMenus({this, m_tree, m_listMenu, m_categoryCommands, m_materialCommands, m_list,
+                             m_navigator, m_mover, m_exchangeCommands, m_historyCommands, m_fullTextSearch});
+    connect(m_menus, &MainMenus::searchDialogRequested, this, &MainWindow::showSearchDialog);
+    connect(m_menus, &MainMenus::optionsDialogRequested, this, &MainWindow::showOptionsDialog);
+    connect(m_menus, &MainMenus::aboutDialogRequested, this, &MainWindow::showAboutDialog);
+    connect(m_menus, &MainMenus::quitRequested, this, &MainWindow::quitProgram);
     wireParts();
     start();
 }

@@ -2,8 +2,8 @@
 
 #include "store/CreateTime.h"
 #include "store/Database.h"
+#include "store/RootKinds.h"
 #include "store/SqlText.h"
-#include "tree/NodeRules.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -157,7 +157,7 @@ QString Material::renameStatement(const QString &category, const QString &subcat
                                   const QString &rootText, const QString &newName)
 {
     using SqlText::literal;
-    const QString table = NodeRules::tableOfRoot(rootText);
+    const QString table = RootKinds::tableOfRoot(rootText);
     if (subcategory.isEmpty())
         return QStringLiteral("update ") + table + QStringLiteral(" set bigclassname=") + literal(newName) +
                QStringLiteral(" where bigclassname=") + literal(category);
@@ -169,7 +169,7 @@ QString Material::renameStatement(const QString &category, const QString &subcat
 QString Material::deleteStatement(const QString &category, const QString &subcategory,
                                   const QString &rootText)
 {
-    QString sql = QStringLiteral("delete from ") + NodeRules::tableOfRoot(rootText) +
+    QString sql = QStringLiteral("delete from ") + RootKinds::tableOfRoot(rootText) +
                   QStringLiteral(" where bigclassname=") + SqlText::literal(category);
     if (!subcategory.isEmpty())
         sql += QStringLiteral(" and classname=") + SqlText::literal(subcategory);

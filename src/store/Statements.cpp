@@ -1,14 +1,14 @@
 #include "store/Statements.h"
 
+#include "store/RootKinds.h"
 #include "store/SqlDialect.h"
 #include "store/SqlText.h"
-#include "tree/NodeRules.h"
 
 namespace Statements {
 
 QString list(const QString &category, const QString &subcategory, const QString &rootText, int order)
 {
-    QString sql = QStringLiteral("select id,title from ") + NodeRules::tableOfRoot(rootText) +
+    QString sql = QStringLiteral("select id,title from ") + RootKinds::tableOfRoot(rootText) +
                   QStringLiteral(" where bigclassname=") + SqlText::literal(category) +
                   QStringLiteral(" and classname=") + SqlText::literal(subcategory);
     return sql + SqlDialect::inUse().listOrder(order);

@@ -26,11 +26,6 @@ int collapsedImage(int image)
     }
 }
 
-QString tableOfRoot(const QString &rootText)
-{
-    return rootText == TextRootText ? QStringLiteral("textfile") : QStringLiteral("exefile");
-}
-
 Location locationOf(int image, const QStringList &path)
 {
     switch (image) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/RootKinds.h"
 #include "tree/Location.h"
 
 #include <QString>
@@ -9,8 +10,8 @@
 // image index and the names on its path from the root (the root's name first).
 namespace NodeRules {
 
-inline const QString TextRootText = QStringLiteral("文字资料");
-inline const QString InstanceRootText = QStringLiteral("实例资料");
+inline const QString &TextRootText = RootKinds::TextRootText;
+inline const QString &InstanceRootText = RootKinds::InstanceRootText;
 inline const QString SearchResultText = QStringLiteral("搜索结果");
 
 // Node images.
@@ -25,8 +26,7 @@ enum Image {
 int expandedImage(int image);
 int collapsedImage(int image);
 
-// "textfile" for the text root, "exefile" for any other root.
-QString tableOfRoot(const QString &rootText);
+using RootKinds::tableOfRoot;
 
 // Empty when the image gives no location.
 Location locationOf(int image, const QStringList &path);
