@@ -127,6 +127,8 @@ private slots:
         fixture.addText(QStringLiteral("long.cpp"), QStringLiteral("A"), QString(), Created,
                         QStringLiteral("int x = ") + QString(1024 * 1024, QLatin1Char('1')) +
                             QStringLiteral(";\r\n"));
+        fixture.addText(QStringLiteral("many.cpp"), QStringLiteral("A"), QString(), Created,
+                        QStringLiteral("int x; // a line of code\r\n").repeated(40000));
         fixture.addText(QStringLiteral("huge.md"), QStringLiteral("A"), QString(), Created,
                         QString(MaterialTextView::LongestRendered / 16, QLatin1Char('x'))
                             .append(QStringLiteral("\r\n"))
@@ -135,6 +137,13 @@ private slots:
         MaterialReader *reader = fixture.detailPane()->viewer();
         open(fixture, QStringLiteral("long.cpp"));
         QVERIFY(reader->sourceView()->toPlainText().endsWith(QStringLiteral("1;")));
+        // The first lines at once, the rest in parts on the event loop, coloured as they come.
+        open(fixture, QStringLiteral("many.cpp"));
+        QVERIFY(reader->textView()->isLoading());
+        QTRY_VERIFY(!reader->textView()->isLoading());
+        const QTextDocument *document = reader->sourceView()->document();
+        QCOMPARE(document->blockCount(), 6 + 40000);
+        QTRY_VERIFY(!document->lastBlock().previous().layout()->formats().isEmpty());
         open(fixture, QStringLiteral("huge.md"));
         QCOMPARE(reader->textView()->shownView(), reader->sourceView());
         QVERIFY2(fixture.statusLine()->text().contains(QStringLiteral("不排版显示")),

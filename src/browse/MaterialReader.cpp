@@ -30,6 +30,7 @@ MaterialReader::MaterialReader(HighlightDefinitions *definitions, const QString 
     connect(m_bar, &LanguageBar::languageChosen, this, &MaterialReader::chooseLanguage);
     connect(m_bar, &LanguageBar::sourceToggled, m_view, &MaterialTextView::setShowSource);
     connect(m_view, &MaterialTextView::problemReported, this, &MaterialReader::statusChanged);
+    connect(m_view, &MaterialTextView::textComplete, this, &MaterialReader::showMarks);
 }
 
 QPlainTextEdit *MaterialReader::sourceView() const
@@ -95,7 +96,15 @@ void MaterialReader::chooseLanguage(const QString &language)
 
 void MaterialReader::markTerms(const FullTextQuery &query)
 {
-    m_view->showMarks(TermMarks::of(m_view->shownDocument(), query));
+    m_query = query;
+    // A text still coming in parts is marked once it is whole.
+    if (!m_view->isLoading())
+        showMarks();
+}
+
+void MaterialReader::showMarks()
+{
+    m_view->showMarks(TermMarks::of(m_view->shownDocument(), m_query));
 }
 
 void MaterialReader::selectAll()

@@ -52,11 +52,13 @@ signals:
 
 private:
     void chooseLanguage(const QString &language);
+    void showMarks();
     void applyLook();
 
     LanguageBar *m_bar;
     MaterialTextView *m_view;
-    qint64 m_id = 0; // the text material shown; 0 for a description
+    qint64 m_id = 0;       // the text material shown; 0 for a description
+    FullTextQuery m_query; // whose terms are marked
     QColor m_background = Qt::white;
     QColor m_text = Qt::black;
     QFont m_font;

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTextBlock>
@@ -27,6 +28,19 @@ qsizetype characters(const QStringList &lines)
     return count;
 }
 
+qsizetype longestLine(const QString &text)
+{
+    qsizetype longest = 0;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        longest = qMax(longest, end - start);
+        start = end + 1;
+    }
+    return longest;
+}
+
 template <typename View> void markIn(View *view, const QList<QTextEdit::ExtraSelection> &marks)
 {
     view->setExtraSelections(marks);
@@ -41,11 +55,16 @@ template <typename View> void markIn(View *view, const QList<QTextEdit::ExtraSel
 
 MaterialTextView::MaterialTextView(HighlightDefinitions *definitions, const QString &textName,
                                    QWidget *parent)
-    : QWidget(parent), m_pages(new QStackedWidget(this)), m_source(new QPlainTextEdit(m_pages)),
-      m_rendered(new QTextBrowser(m_pages)),
-      m_sourceHighlighter(new SourceHighlighter(definitions, m_source->document())),
+    : QWidget(parent), m_definitions(definitions), m_pages(new QStackedWidget(this)),
+      m_source(new QPlainTextEdit(m_pages)), m_rendered(new QTextBrowser(m_pages)),
       m_renderedHighlighter(new SourceHighlighter(definitions, m_rendered->document())), m_font(font())
 {
+    m_loading.setInterval(0);
+    connect(&m_loading, &QTimer::timeout, this, &MaterialTextView::loadNextPart);
+    // Long enough for the new text to be painted first.
+    m_dropping.setInterval(200);
+    m_dropping.setSingleShot(true);
+    connect(&m_dropping, &QTimer::timeout, this, &MaterialTextView::dropRetiredDocuments);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pages);
@@ -63,8 +82,8 @@ MaterialTextView::MaterialTextView(HighlightDefinitions *definitions, const QStr
     m_pages->addWidget(m_source);
     m_pages->addWidget(m_rendered);
     setFocusProxy(m_source);
-    for (SourceHighlighter *highlighter : {m_sourceHighlighter, m_renderedHighlighter})
-        connect(highlighter, &SourceHighlighter::failed, this, &MaterialTextView::problemReported);
+    connect(m_renderedHighlighter, &SourceHighlighter::failed, this, &MaterialTextView::problemReported);
+    showSource(QString(), m_font);
 }
 
 QWidget *MaterialTextView::shownView() const
@@ -107,13 +126,19 @@ void MaterialTextView::setLook(const QColor &background, const QColor &text, con
                             : font);
 }
 
-void MaterialTextView::applyLook(QWidget *view, const QFont &face)
+QFont MaterialTextView::sized(const QFont &face) const
 {
     QFont shown = face;
     if (m_font.pointSizeF() > 0)
         shown.setPointSizeF(m_font.pointSizeF());
     else if (m_font.pixelSize() > 0)
         shown.setPixelSize(m_font.pixelSize());
+    return shown;
+}
+
+void MaterialTextView::applyLook(QWidget *view, const QFont &face)
+{
+    const QFont shown = sized(face);
     view->setFont(shown);
     const qreal tab = TabCharacters * QFontMetricsF(shown).horizontalAdvance(QLatin1Char(' '));
     if (auto *plain = qobject_cast<QPlainTextEdit *>(view))
@@ -151,11 +176,73 @@ void MaterialTextView::clear()
 {
     m_firstLines.clear();
     m_body.clear();
-    m_sourceHighlighter->forgetColours();
     m_renderedHighlighter->forgetColours();
-    m_source->clear();
+    showSource(QString(), m_source->font());
     m_rendered->clear();
     m_pages->setCurrentWidget(m_source);
+}
+
+void MaterialTextView::showSource(const QString &text, const QFont &face)
+{
+    m_loading.stop();
+    m_pending.clear();
+    if (m_source->document())
+        m_retired.append(m_source->document());
+    auto *document = new QTextDocument(this);
+    document->setUndoRedoEnabled(false);
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    document->setDefaultFont(sized(face));
+    m_sourceHighlighter = new SourceHighlighter(m_definitions, document);
+    connect(m_sourceHighlighter, &SourceHighlighter::failed, this, &MaterialTextView::problemReported);
+    // A break near the end of the first part: the rest follows a part at a time. A text with a
+    // line longer than a part goes in whole: a long line added to a shown document is laid out
+    // again and again, for many seconds.
+    const qsizetype cut = text.size() > LoadedAtOnce && longestLine(text) < LoadedAtOnce
+                              ? text.lastIndexOf(QLatin1Char('\n'), LoadedAtOnce)
+                              : -1;
+    if (cut > 0) {
+        m_pending = text;
+        m_loadedUpTo = cut;
+    }
+    document->setPlainText(cut > 0 ? text.left(cut) : text);
+    m_source->setDocument(document);
+    applyLook(m_source, face);
+    if (cut > 0)
+        m_loading.start();
+    else
+        m_dropping.start();
+}
+
+void MaterialTextView::loadNextPart()
+{
+    // No line is longer than a part: a break lies within the next one.
+    const qsizetype end = m_pending.size() - m_loadedUpTo > LoadedAtOnce
+                              ? m_pending.lastIndexOf(QLatin1Char('\n'), m_loadedUpTo + LoadedAtOnce)
+                              : m_pending.size();
+    QTextCursor cursor(m_source->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(m_pending.mid(m_loadedUpTo, end - m_loadedUpTo));
+    m_loadedUpTo = end;
+    m_sourceHighlighter->continueColouring();
+    if (m_loadedUpTo < m_pending.size())
+        return;
+    m_loading.stop();
+    m_pending.clear();
+    m_dropping.start();
+    emit textComplete();
+}
+
+void MaterialTextView::finishLoading()
+{
+    while (isLoading())
+        loadNextPart();
+}
+
+void MaterialTextView::dropRetiredDocuments()
+{
+    for (const QPointer<QTextDocument> &document : std::as_const(m_retired))
+        delete document.data();
+    m_retired.clear();
 }
 
 void MaterialTextView::present()
@@ -169,10 +256,9 @@ void MaterialTextView::present()
                       .arg(LongestRendered / 10000);
     }
     // The hidden view lets its text go: a body may be many megabytes.
-    m_sourceHighlighter->forgetColours();
     m_renderedHighlighter->forgetColours();
     if (render) {
-        m_source->clear();
+        showSource(QString(), m_font);
         QTextDocument *document = m_rendered->document();
         document->clear();
         applyLook(m_rendered, m_font);
@@ -187,8 +273,8 @@ void MaterialTextView::present()
     } else {
         m_rendered->clear();
         const bool code = LanguageCatalog::isCode(m_language);
-        applyLook(m_source, code ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : m_font);
-        m_source->setPlainText((m_firstLines + m_body).join(QLatin1Char('\n')));
+        showSource((m_firstLines + m_body).join(QLatin1Char('\n')),
+                   code ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : m_font);
         const bool plain =
             m_language == LanguageCatalog::PlainText || m_language == LanguageCatalog::Markdown;
         if (!m_sourceHighlighter->setLanguage(plain ? QString() : m_language, dark,
@@ -234,6 +320,7 @@ void MaterialTextView::showMarks(const QList<QTextEdit::ExtraSelection> &marks)
 
 void MaterialTextView::selectAll()
 {
+    finishLoading();
     if (isRendered())
         m_rendered->selectAll();
     else
@@ -242,6 +329,7 @@ void MaterialTextView::selectAll()
 
 void MaterialTextView::copy()
 {
+    finishLoading();
     if (isRendered())
         m_rendered->copy();
     else

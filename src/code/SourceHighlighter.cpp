@@ -146,6 +146,13 @@ void SourceHighlighter::forgetColours()
     m_coloured = false;
 }
 
+void SourceHighlighter::continueColouring()
+{
+    if ((m_fencedBlocks || !m_language.isEmpty()) && !m_slices.isActive() &&
+        m_horizon < document()->blockCount())
+        m_slices.start();
+}
+
 void SourceHighlighter::colourNextSlice()
 {
     m_coloured = true;

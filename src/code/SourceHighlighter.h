@@ -46,6 +46,8 @@ public:
     // Stops colouring before the document's text is replaced: the new text then comes without
     // colours at once, and setLanguage() or setFencedBlocks() colours it.
     void forgetColours();
+    // Text was added at the end: it is coloured in slices too.
+    void continueColouring();
     // Why the document is not coloured as asked; empty when it is.
     QString problem() const { return m_problem; }
     // Whether the whole document has been coloured.
