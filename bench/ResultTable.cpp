@@ -115,6 +115,10 @@ QStringList lines(const Figures &f)
         table.append(row(QStringLiteral("full text: \"%1\", %2 hits").arg(query.typed, count(query.hits)),
                          milliseconds(query.pair.program), milliseconds(query.pair.raw),
                          number(query.pair.ratio(), 3), QStringLiteral("under 50 ms, within 0.1")));
+    for (const FullTextFigures::Query &query : t.commonQueries)
+        alone(QStringLiteral("full text: \"%1\", %2 hits, the best 2,000 listed")
+                  .arg(query.typed, count(query.hits)),
+              query.pair.program, QStringLiteral("under 50 ms"));
     if (t.buildSeconds > 0) {
         table.append(row(QStringLiteral("full-text index built: %1 materials").arg(count(t.indexed)),
                          number(t.buildSeconds, 1) + QStringLiteral(" s"), none, none,
@@ -174,6 +178,8 @@ QString lastLine(const Figures &f)
            QStringLiteral(" fulltext=%1 scan=%2")
                .arg(number(slowest ? slowest->pair.program : 0, 1),
                     number(slowest ? slowest->pair.raw : 0, 1)) +
+           QStringLiteral(" fulltextcommon=%1")
+               .arg(number(f.fullText.slowestCommon() ? f.fullText.slowestCommon()->pair.program : 0, 1)) +
            QStringLiteral(" modify=%1 delcat=%2 restore=%3")
                .arg(number(f.history.modify.ratio()), number(f.history.deleteCategory.ratio()),
                     number(f.history.restoreSeconds, 1)) +

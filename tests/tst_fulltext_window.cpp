@@ -187,6 +187,13 @@ private slots:
         QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from fulltext_title")).toInt(), 1500);
         search(fixture, QStringLiteral("正文14"));
         QCOMPARE(fixture.statusLine()->text(), QStringLiteral("恭喜，共找到111个资料"));
+        // A word in nearly every material: all counted, the best listed.
+        QVERIFY(fixture.folder.exec(QStringLiteral(
+            "with recursive n(i) as (select 1 union all select i+1 from n where i<1000) "
+            "insert into textfile(title,bigclassname,main) select '又'||i,'笔记','正文' from n")));
+        search(fixture, QStringLiteral("正文"));
+        QCOMPARE(fixture.statusLine()->text(), QStringLiteral("恭喜，共找到2500个资料（显示前2000个）"));
+        QCOMPARE(fixture.model()->rowCount(), 2000);
     }
 };
 

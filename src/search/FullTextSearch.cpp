@@ -87,15 +87,21 @@ void FullTextSearch::search(const QString &typed)
     emit statusChanged(QStringLiteral("正在全文搜索……"));
     int reportedTotal = 0;
     QVector<FullTextHit> hits;
+    qint64 found = 0;
     QString error;
-    if (!FullTextIndex(data).search(query, buildReporter(&reportedTotal), &hits, &error)) {
+    if (!FullTextIndex(data).search(query, buildReporter(&reportedTotal), &hits, &found, &error)) {
         emit statusChanged(SearchFailed + failure(error));
         emit progressChanged(0);
         return;
     }
+    m_lastFound = found;
     showHits(query, hits);
-    emit statusChanged(hits.isEmpty() ? QStringLiteral("很遗憾，没有找到")
-                                      : QStringLiteral("恭喜，共找到%1个资料").arg(hits.size()));
+    if (hits.isEmpty())
+        emit statusChanged(QStringLiteral("很遗憾，没有找到"));
+    else if (found > hits.size())
+        emit statusChanged(QStringLiteral("恭喜，共找到%1个资料（显示前%2个）").arg(found).arg(hits.size()));
+    else
+        emit statusChanged(QStringLiteral("恭喜，共找到%1个资料").arg(hits.size()));
     emit progressChanged(100);
 }
 

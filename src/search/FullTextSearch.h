@@ -22,6 +22,8 @@ public:
 
     // The query whose hits "搜索结果" holds; empty once other hits have taken their place.
     const FullTextQuery &shownQuery() const { return m_shownQuery; }
+    // How many materials the last search found, listed or not.
+    qint64 lastFound() const { return m_lastFound; }
 
 public slots:
     void prepareIndex();
@@ -43,4 +45,5 @@ private:
     MaterialList *m_list;
     FullTextQuery m_shownQuery;
     bool m_filling = false;
+    qint64 m_lastFound = 0;
 };

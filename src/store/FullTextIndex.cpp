@@ -208,24 +208,31 @@ bool FullTextIndex::bringUpToDate(const Progress &progress, bool *built, QString
 }
 
 bool FullTextIndex::search(const FullTextQuery &query, const Progress &progress, QVector<FullTextHit> *hits,
-                           QString *error)
+                           qint64 *found, QString *error)
 {
     hits->clear();
+    *found = 0;
     if (query.isEmpty())
         return true;
     if (m_database->isServer()) {
         if (!ServerFullText::search(m_database, query, hits, error))
             return false;
+        *found = hits->size();
         sortHits(hits);
+        if (hits->size() > MostHits)
+            hits->resize(MostHits);
         return true;
     }
-    return m_database->runOnConnection(
-        [this, &query, &progress, hits](QSqlDatabase &db, sqlite3 *handle, QString *error) {
+    FullTextTokenizer::RankTally tally;
+    const bool read = m_database->runOnConnection(
+        [this, &query, &progress, hits, &tally](QSqlDatabase &db, sqlite3 *handle, QString *error) {
             bool built = false;
-            return FullTextTokenizer::registerOn(handle, error) &&
+            return FullTextTokenizer::registerOn(handle, error, &tally) &&
                    update(db, progress, false, &built, error) && readHits(db, query, hits, error);
         },
         error);
+    *found = tally.ranked;
+    return read;
 }
 
 bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query, QVector<FullTextHit> *hits,
@@ -233,7 +240,7 @@ bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query, QVect
 {
     QSqlQuery select(db);
     select.setForwardOnly(true);
-    if (!select.prepare(FullTextSchema::searchStatement())) {
+    if (!select.prepare(FullTextSchema::searchStatement(MostHits))) {
         *error = describe(select.lastError());
         return false;
     }
@@ -247,7 +254,7 @@ bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query, QVect
         FullTextHit hit;
         hit.kind = (document & 1) ? FullTextHit::Instance : FullTextHit::Text;
         hit.id = document >> 1;
-        hit.occurrences = select.value(1).toInt();
+        hit.occurrences = select.value(1).toInt() % FullTextTokenizer::TitleBonus;
         hit.title = SqlText::fromTokens(select.value(2).toString(), false);
         hit.titleMatches = query.matchesAll(hit.title);
         hits->append(hit);

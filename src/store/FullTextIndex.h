@@ -36,10 +36,14 @@ public:
     // program makes, or lost count of the materials; otherwise applies what changed meanwhile.
     // *built tells whether it built.
     bool bringUpToDate(const Progress &progress, bool *built, QString *error);
-    // The hits in order: those whose title holds every term first, then the better matches,
-    // then by title. A missing index is built first.
+    // A search lists at most this many hits, the best ones: listing every one of hundreds of
+    // thousands (a word in nearly every material) would read all their titles.
+    static constexpr int MostHits = 2000;
+
+    // The best hits in order: those whose title holds every term first, then the better matches,
+    // then by title; *found, how many materials match in all. A missing index is built first.
     bool search(const FullTextQuery &query, const Progress &progress, QVector<FullTextHit> *hits,
-                QString *error);
+                qint64 *found, QString *error);
 
     // Those whose title holds every term first, then the better matches, then by title.
     static void sortHits(QVector<FullTextHit> *hits);

@@ -205,13 +205,15 @@ QString materialCountStatement()
     return QStringLiteral("SELECT (SELECT count(*) FROM textfile)+(SELECT count(*) FROM exefile)");
 }
 
-QString searchStatement()
+QString searchStatement(int mostHits)
 {
-    return QStringLiteral("SELECT ") + Index + QStringLiteral(".rowid,") +
-           QString::fromLatin1(FullTextTokenizer::OccurrencesFunction) + QLatin1Char('(') + Index +
-           QStringLiteral("),") + Titles + QStringLiteral(".title FROM ") + Index + QStringLiteral(" JOIN ") +
-           Titles + QStringLiteral(" ON ") + Titles + QStringLiteral(".document=") + Index +
-           QStringLiteral(".rowid WHERE ") + Index + QStringLiteral(" MATCH ?");
+    return QStringLiteral("SELECT best.rowid,best.score,") + Titles +
+           QStringLiteral(".title FROM (SELECT rowid,") +
+           QString::fromLatin1(FullTextTokenizer::RankFunction) + QLatin1Char('(') + Index +
+           QStringLiteral(") AS score FROM ") + Index + QStringLiteral(" WHERE ") + Index +
+           QStringLiteral(" MATCH ? ORDER BY score DESC LIMIT ") + QString::number(mostHits) +
+           QStringLiteral(") AS best JOIN ") + Titles + QStringLiteral(" ON ") + Titles +
+           QStringLiteral(".document=best.rowid");
 }
 
 } // namespace FullTextSchema

@@ -45,8 +45,8 @@ QString idsStatement(bool instances);
 QString indexedCountStatement();
 QString materialCountStatement();
 
-// The hits of a match expression (bound as the one parameter): row id, how often the terms
-// occur, stored title.
-QString searchStatement();
+// The best hits of a match expression (bound as the one parameter), at most that many: row id,
+// rank (see FullTextTokenizer::RankFunction), stored title. Titles are read for those alone.
+QString searchStatement(int mostHits);
 
 } // namespace FullTextSchema

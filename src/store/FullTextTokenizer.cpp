@@ -114,17 +114,34 @@ int createTokenizer(void *, const char **, int, Fts5Tokenizer **tokenizer)
 
 void deleteTokenizer(Fts5Tokenizer *) {}
 
-// How often the query's terms occur in the row: a rank that needs nothing beyond the positions
-// the match has already read (bm25 would look up every hit's length in a table of its own).
-void countOccurrences(const Fts5ExtensionApi *api, Fts5Context *fts, sqlite3_context *result, int,
-                      sqlite3_value **)
+// How often the query's terms occur in the row, and whether each occurs in the title (column 0):
+// a rank that needs nothing beyond the positions the match has already read (bm25 would look up
+// every hit's length in a table of its own). Every row ranked is counted, so that a search that
+// reads only its best rows still knows how many there were.
+void rank(const Fts5ExtensionApi *api, Fts5Context *fts, sqlite3_context *result, int, sqlite3_value **)
 {
+    if (auto *tally = static_cast<FullTextTokenizer::RankTally *>(api->xUserData(fts)))
+        ++tally->ranked;
     int count = 0;
-    const int rc = api->xInstCount(fts, &count);
-    if (rc == SQLITE_OK)
-        sqlite3_result_int(result, count);
-    else
+    int rc = api->xInstCount(fts, &count);
+    const int phrases = api->xPhraseCount(fts);
+    quint64 inTitle = 0;
+    for (int i = 0; rc == SQLITE_OK && i < count; ++i) {
+        int phrase = 0;
+        int column = 0;
+        int offset = 0;
+        rc = api->xInst(fts, i, &phrase, &column, &offset);
+        if (rc == SQLITE_OK && column == 0 && phrase < 64)
+            inTitle |= quint64(1) << phrase;
+    }
+    if (rc != SQLITE_OK) {
         sqlite3_result_error_code(result, rc);
+        return;
+    }
+    const bool titleHasAll = phrases > 0 && phrases <= 64 &&
+                             inTitle == (phrases == 64 ? ~quint64(0) : (quint64(1) << phrases) - 1);
+    sqlite3_result_int(result, qMin(count, FullTextTokenizer::TitleBonus - 1) +
+                                   (titleHasAll ? FullTextTokenizer::TitleBonus : 0));
 }
 
 // FTS5's interface, or nullptr with the engine's result code.
@@ -154,7 +171,7 @@ bool isBlank(char32_t c)
            c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-bool registerOn(sqlite3 *db, QString *error)
+bool registerOn(sqlite3 *db, QString *error, RankTally *tally)
 {
     int rc = SQLITE_OK;
     fts5_api *api = db ? fts5Of(db, &rc) : nullptr;
@@ -169,7 +186,7 @@ bool registerOn(sqlite3 *db, QString *error)
     }
     fts5_tokenizer tokenizer{createTokenizer, deleteTokenizer, tokenize};
     if (api->xCreateTokenizer(api, Name, nullptr, &tokenizer, nullptr) != SQLITE_OK ||
-        api->xCreateFunction(api, OccurrencesFunction, nullptr, countOccurrences, nullptr) != SQLITE_OK) {
+        api->xCreateFunction(api, RankFunction, tally, rank, nullptr) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(db));
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 struct sqlite3;
 
@@ -14,14 +15,21 @@ struct sqlite3;
 namespace FullTextTokenizer {
 
 inline constexpr char Name[] = "zindrel_pairs";
-// The rank of a hit: how often the query's terms occur in it.
-inline constexpr char OccurrencesFunction[] = "occurrences";
+// The rank of a hit: how often the query's terms occur in it, plus TitleBonus when every term
+// occurs in its title; and how many hits were ranked, counted into the tally the function was
+// registered with.
+inline constexpr char RankFunction[] = "zindrel_rank";
+inline constexpr int TitleBonus = 1 << 24;
+struct RankTally
+{
+    qint64 ranked = 0;
+};
 
 // The blanks that separate query terms: those QChar::isSpace knows.
 bool isBlank(char32_t character);
 
-// Registers the tokenizer and the rank function. False, with the reason, when the connection's
-// SQLite has no FTS5.
-bool registerOn(sqlite3 *db, QString *error);
+// Registers the tokenizer and the rank function, which counts into the tally when one is given.
+// False, with the reason, when the connection's SQLite has no FTS5.
+bool registerOn(sqlite3 *db, QString *error, RankTally *tally = nullptr);
 
 } // namespace FullTextTokenizer
