@@ -251,6 +251,19 @@ private slots:
             QCOMPARE(found, expected);
             QCOMPARE(hits.size(), qMin<qint64>(expected, FullTextIndex::MostHits));
         }
+        // Kept among thousands: the title's hit first, then those where the term occurs most,
+        // though they came last.
+        QVERIFY(
+            folder.exec(QStringLiteral("insert into textfile(title,main) values('多次','补上补上补上补上'),"
+                                       "('标题里补上',''),('也多次','补上补上补上')")));
+        QVector<FullTextHit> hits;
+        qint64 found = 0;
+        QVERIFY(FullTextIndex(&database).search(FullTextQuery(QStringLiteral("补上")), {}, &hits, &found,
+                                                &error));
+        QCOMPARE(hits.size(), FullTextIndex::MostHits);
+        QCOMPARE(
+            (QStringList{hits.at(0).title, hits.at(1).title, hits.at(2).title}),
+            (QStringList{QStringLiteral("标题里补上"), QStringLiteral("多次"), QStringLiteral("也多次")}));
     }
 };
 

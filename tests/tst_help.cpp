@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDateEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
@@ -158,6 +159,9 @@ private slots:
         QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
         QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
         QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+        // Dates the Chinese way, as the search dialog's pickers show them.
+        QDateEdit picker(QDate(2026, 12, 9));
+        QCOMPARE(picker.text(), QStringLiteral("2026/12/9"));
     }
 
     void aboutBox_data()

@@ -6,7 +6,9 @@
 #include "widgets/ActionLink.h"
 #include "widgets/LineEdits.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -100,6 +102,13 @@ QStringList InstanceMaterialDialog::boxContents() const
 
 void InstanceMaterialDialog::browseForPath()
 {
+    // Where the path typed or chosen last lies, else the home folder: never the folder the
+    // program happened to be started from.
+    const QFileInfo typed(QDir::fromNativeSeparators(m_pathEdit->text().trimmed()));
+    const QString folder = typed.isDir() ? typed.absoluteFilePath() : typed.absolutePath();
+    m_fileDialog->setDirectory(!m_pathEdit->text().trimmed().isEmpty() && QFileInfo(folder).isDir()
+                                   ? folder
+                                   : QDir::homePath());
     if (m_fileDialog->exec() == QDialog::Accepted && !m_fileDialog->selectedFiles().isEmpty())
         m_pathEdit->setText(QDir::toNativeSeparators(m_fileDialog->selectedFiles().first()));
 }

@@ -7,6 +7,7 @@
 #include "store/ServerFullText.h"
 #include "store/SqlText.h"
 
+#include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -223,24 +224,25 @@ bool FullTextIndex::search(const FullTextQuery &query, const Progress &progress,
             hits->resize(MostHits);
         return true;
     }
-    FullTextTokenizer::RankTally tally;
+    FullTextTokenizer::RankedHits ranked(MostHits);
     const bool read = m_database->runOnConnection(
-        [this, &query, &progress, hits, &tally](QSqlDatabase &db, sqlite3 *handle, QString *error) {
+        [this, &query, &progress, hits, &ranked](QSqlDatabase &db, sqlite3 *handle, QString *error) {
             bool built = false;
-            return FullTextTokenizer::registerOn(handle, error, &tally) &&
-                   update(db, progress, false, &built, error) && readHits(db, query, hits, error);
+            return FullTextTokenizer::registerOn(handle, error, &ranked) &&
+                   update(db, progress, false, &built, error) && readHits(db, query, ranked, hits, error);
         },
         error);
-    *found = tally.ranked;
+    *found = ranked.counted();
     return read;
 }
 
-bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query, QVector<FullTextHit> *hits,
+bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query,
+                             FullTextTokenizer::RankedHits &ranked, QVector<FullTextHit> *hits,
                              QString *error)
 {
     QSqlQuery select(db);
     select.setForwardOnly(true);
-    if (!select.prepare(FullTextSchema::searchStatement(MostHits))) {
+    if (!select.prepare(FullTextSchema::rankStatement())) {
         *error = describe(select.lastError());
         return false;
     }
@@ -249,15 +251,27 @@ bool FullTextIndex::readHits(QSqlDatabase &db, const FullTextQuery &query, QVect
         *error = describe(select.lastError());
         return false;
     }
-    while (select.next()) {
-        const qint64 document = select.value(0).toLongLong();
+    select.finish();
+    const std::vector<FullTextTokenizer::RankedHits::Hit> best = ranked.best();
+    if (best.empty())
+        return true;
+    QHash<qint64, int> places;
+    QVector<qint64> documents;
+    for (const FullTextTokenizer::RankedHits::Hit &ranked : best) {
+        places.insert(ranked.document, static_cast<int>(hits->size()));
+        documents.append(ranked.document);
         FullTextHit hit;
-        hit.kind = (document & 1) ? FullTextHit::Instance : FullTextHit::Text;
-        hit.id = document >> 1;
-        hit.occurrences = select.value(1).toInt() % FullTextTokenizer::TitleBonus;
-        hit.title = SqlText::fromTokens(select.value(2).toString(), false);
-        hit.titleMatches = query.matchesAll(hit.title);
+        hit.kind = (ranked.document & 1) ? FullTextHit::Instance : FullTextHit::Text;
+        hit.id = ranked.document >> 1;
+        hit.occurrences = ranked.rank % FullTextTokenizer::TitleBonus;
         hits->append(hit);
+    }
+    if (!run(select, FullTextSchema::titlesStatement(documents), error))
+        return false;
+    while (select.next()) {
+        FullTextHit &hit = (*hits)[places.value(select.value(0).toLongLong())];
+        hit.title = SqlText::fromTokens(select.value(1).toString(), false);
+        hit.titleMatches = query.matchesAll(hit.title);
     }
     if (select.lastError().isValid()) {
         *error = describe(select.lastError());

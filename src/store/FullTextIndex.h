@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "store/FullTextTokenizer.h"
+
 class Database;
 class FullTextQuery;
 class QSqlDatabase;
@@ -56,7 +58,9 @@ private:
     // changed that a build is as quick; applies the queue otherwise. With the count checked, an
     // index that lost count of the materials is built again.
     bool update(QSqlDatabase &db, const Progress &progress, bool checkCount, bool *built, QString *error);
-    bool readHits(QSqlDatabase &db, const FullTextQuery &query, QVector<FullTextHit> *hits, QString *error);
+    // The best hits, ranked while the match counts them all into *found.
+    static bool readHits(QSqlDatabase &db, const FullTextQuery &query, FullTextTokenizer::RankedHits &ranked,
+                         QVector<FullTextHit> *hits, QString *error);
 
     Database *m_database;
 };

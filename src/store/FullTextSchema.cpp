@@ -205,15 +205,21 @@ QString materialCountStatement()
     return QStringLiteral("SELECT (SELECT count(*) FROM textfile)+(SELECT count(*) FROM exefile)");
 }
 
-QString searchStatement(int mostHits)
+QString rankStatement()
 {
-    return QStringLiteral("SELECT best.rowid,best.score,") + Titles +
-           QStringLiteral(".title FROM (SELECT rowid,") +
-           QString::fromLatin1(FullTextTokenizer::RankFunction) + QLatin1Char('(') + Index +
-           QStringLiteral(") AS score FROM ") + Index + QStringLiteral(" WHERE ") + Index +
-           QStringLiteral(" MATCH ? ORDER BY score DESC LIMIT ") + QString::number(mostHits) +
-           QStringLiteral(") AS best JOIN ") + Titles + QStringLiteral(" ON ") + Titles +
-           QStringLiteral(".document=best.rowid");
+    return QStringLiteral("SELECT count(*) FROM ") + Index + QStringLiteral(" WHERE ") + Index +
+           QStringLiteral(" MATCH ? AND ") + QString::fromLatin1(FullTextTokenizer::RankFunction) +
+           QLatin1Char('(') + Index + QStringLiteral(")>=0");
+}
+
+QString titlesStatement(const QVector<qint64> &documents)
+{
+    QStringList numbers;
+    numbers.reserve(documents.size());
+    for (qint64 document : documents)
+        numbers.append(QString::number(document));
+    return QStringLiteral("SELECT document,title FROM ") + Titles + QStringLiteral(" WHERE document IN (") +
+           numbers.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
 } // namespace FullTextSchema

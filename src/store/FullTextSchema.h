@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // The SQL of the full-text index in Data.QBD. The FTS5 table "fulltext" indexes what a person
 // sees of every material (text: title and body; instance: title, description and path) without
@@ -45,8 +46,11 @@ QString idsStatement(bool instances);
 QString indexedCountStatement();
 QString materialCountStatement();
 
-// The best hits of a match expression (bound as the one parameter), at most that many: row id,
-// rank (see FullTextTokenizer::RankFunction), stored title. Titles are read for those alone.
-QString searchStatement(int mostHits);
+// Ranks every hit of a match expression (bound as the one parameter) through
+// FullTextTokenizer::RankFunction, which counts them and keeps the best; the statement returns
+// their count and no row per hit.
+QString rankStatement();
+// The stored titles of those indexed materials: document, title.
+QString titlesStatement(const QVector<qint64> &documents);
 
 } // namespace FullTextSchema

@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 using TokenCallback = int (*)(void *context, int flags, const char *token, int size, int start, int end);
 
@@ -116,12 +118,10 @@ void deleteTokenizer(Fts5Tokenizer *) {}
 
 // How often the query's terms occur in the row, and whether each occurs in the title (column 0):
 // a rank that needs nothing beyond the positions the match has already read (bm25 would look up
-// every hit's length in a table of its own). Every row ranked is counted, so that a search that
-// reads only its best rows still knows how many there were.
+// every hit's length in a table of its own). Every hit ranked is offered to the search's
+// RankedHits, which counts them and keeps the best.
 void rank(const Fts5ExtensionApi *api, Fts5Context *fts, sqlite3_context *result, int, sqlite3_value **)
 {
-    if (auto *tally = static_cast<FullTextTokenizer::RankTally *>(api->xUserData(fts)))
-        ++tally->ranked;
     int count = 0;
     int rc = api->xInstCount(fts, &count);
     const int phrases = api->xPhraseCount(fts);
@@ -140,8 +140,17 @@ void rank(const Fts5ExtensionApi *api, Fts5Context *fts, sqlite3_context *result
     }
     const bool titleHasAll = phrases > 0 && phrases <= 64 &&
                              inTitle == (phrases == 64 ? ~quint64(0) : (quint64(1) << phrases) - 1);
-    sqlite3_result_int(result, qMin(count, FullTextTokenizer::TitleBonus - 1) +
-                                   (titleHasAll ? FullTextTokenizer::TitleBonus : 0));
+    const int score =
+        qMin(count, FullTextTokenizer::TitleBonus - 1) + (titleHasAll ? FullTextTokenizer::TitleBonus : 0);
+    if (auto *ranked = static_cast<FullTextTokenizer::RankedHits *>(api->xUserData(fts)))
+        ranked->offer(score, api->xRowid(fts));
+    sqlite3_result_int(result, score);
+}
+
+// The worse of two hits: the lower rank, or of equal ranks the later document.
+bool worse(const FullTextTokenizer::RankedHits::Hit &a, const FullTextTokenizer::RankedHits::Hit &b)
+{
+    return a.rank != b.rank ? a.rank < b.rank : a.document > b.document;
 }
 
 // FTS5's interface, or nullptr with the engine's result code.
@@ -171,7 +180,30 @@ bool isBlank(char32_t c)
            c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-bool registerOn(sqlite3 *db, QString *error, RankTally *tally)
+void RankedHits::offer(int rank, qint64 document)
+{
+    ++m_counted;
+    const Hit hit{rank, document};
+    // A heap whose top is the worst kept hit: a better one takes its place.
+    auto better = [](const Hit &a, const Hit &b) { return worse(b, a); };
+    if (static_cast<int>(m_heap.size()) < m_kept) {
+        m_heap.push_back(hit);
+        std::push_heap(m_heap.begin(), m_heap.end(), better);
+    } else if (m_kept > 0 && worse(m_heap.front(), hit)) {
+        std::pop_heap(m_heap.begin(), m_heap.end(), better);
+        m_heap.back() = hit;
+        std::push_heap(m_heap.begin(), m_heap.end(), better);
+    }
+}
+
+std::vector<RankedHits::Hit> RankedHits::best() const
+{
+    std::vector<Hit> hits = m_heap;
+    std::sort(hits.begin(), hits.end(), [](const Hit &a, const Hit &b) { return worse(b, a); });
+    return hits;
+}
+
+bool registerOn(sqlite3 *db, QString *error, RankedHits *ranked)
 {
     int rc = SQLITE_OK;
     fts5_api *api = db ? fts5Of(db, &rc) : nullptr;
@@ -186,7 +218,7 @@ bool registerOn(sqlite3 *db, QString *error, RankTally *tally)
     }
     fts5_tokenizer tokenizer{createTokenizer, deleteTokenizer, tokenize};
     if (api->xCreateTokenizer(api, Name, nullptr, &tokenizer, nullptr) != SQLITE_OK ||
-        api->xCreateFunction(api, RankFunction, tally, rank, nullptr) != SQLITE_OK) {
+        api->xCreateFunction(api, RankFunction, ranked, rank, nullptr) != SQLITE_OK) {
         *error = QString::fromUtf8(sqlite3_errmsg(db));
         return false;
     }
