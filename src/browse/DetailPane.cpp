@@ -4,6 +4,7 @@
 #include "base/ShownText.h"
 #include "browse/DetailRows.h"
 #include "browse/GridLineDelegate.h"
+#include "browse/InstanceLauncher.h"
 #include "browse/MaterialListModel.h"
 #include "browse/MaterialReader.h"
 #include "browse/MaterialViewer.h"
@@ -18,11 +19,8 @@
 #include "widgets/ProgramEvents.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QTreeWidget>
-#include <QUrl>
 
 namespace {
 // A value cell shows one line of a bounded length; the row keeps its text as it is.
@@ -39,7 +37,8 @@ QString singleLine(const QString &value)
 DetailPane::DetailPane(QTreeWidget *categoryTree, QWidget *panel)
     : QObject(panel), m_definitions(std::make_shared<HighlightDefinitions>()), m_categoryTree(categoryTree),
       m_rows(new QTreeWidget(panel)),
-      m_viewer(new MaterialReader(m_definitions.get(), QStringLiteral("inWindowViewer"), panel))
+      m_viewer(new MaterialReader(m_definitions.get(), QStringLiteral("inWindowViewer"), panel)),
+      m_launcher(new InstanceLauncher(panel))
 {
     m_rows->setObjectName(QStringLiteral("detailPane"));
     m_rows->setColumnCount(2);
@@ -221,9 +220,5 @@ void DetailPane::showMatchContext(QList<DetailRow> &rows, const QStringList &lin
 
 void DetailPane::runMaterial()
 {
-    if (!QFileInfo::exists(m_runPath)) {
-        MessageBoxes::plain(window(), QStringLiteral("资料路径有错，不存在该路径，请修改。"));
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_runPath));
+    m_launcher->launch(m_runPath);
 }

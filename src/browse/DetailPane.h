@@ -10,6 +10,7 @@
 
 class ActionLink;
 class HighlightDefinitions;
+class InstanceLauncher;
 class MaterialReader;
 class QModelIndex;
 class QTreeWidget;
@@ -43,6 +44,7 @@ public:
     const ViewerSettings &viewerSettings() const { return m_settings; }
     // The path "运行资料" runs: the instance shown last.
     const QString &runPath() const { return m_runPath; }
+    InstanceLauncher *launcher() const { return m_launcher; }
 
 public slots:
     // A list entry became selected (or no longer is).
@@ -75,6 +77,7 @@ private:
     QTreeWidget *m_categoryTree;
     QTreeWidget *m_rows;
     MaterialReader *m_viewer;
+    InstanceLauncher *m_launcher;
     QList<ActionLink *> m_links;
     ViewerSettings m_settings;
     QString m_runPath;           // the path of the instance shown last: "运行资料" runs it

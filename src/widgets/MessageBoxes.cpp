@@ -1,5 +1,7 @@
 #include "widgets/MessageBoxes.h"
 
+#include <QAbstractButton>
+
 namespace MessageBoxes {
 
 void plain(QWidget *parent, const QString &text)
@@ -18,6 +20,14 @@ bool confirmDiscard(QWidget *parent)
 {
     return show(parent, QStringLiteral("放弃已输入的内容吗？"), AppTitle, QMessageBox::Question,
                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool confirm(QWidget *parent, const QString &text, const QString &doIt)
+{
+    QMessageBox box(QMessageBox::Question, AppTitle, text, QMessageBox::Yes | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(doIt);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Yes;
 }
 
 } // namespace MessageBoxes

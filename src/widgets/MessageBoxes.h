@@ -17,5 +17,7 @@ QMessageBox::StandardButton show(QWidget *parent, const QString &text, const QSt
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 // Asks before typed text is thrown away; true when the person agrees.
 bool confirmDiscard(QWidget *parent);
+// A question whose yes button says what happens ("运行") beside 取消; true when it is chosen.
+bool confirm(QWidget *parent, const QString &text, const QString &doIt);
 
 } // namespace MessageBoxes
