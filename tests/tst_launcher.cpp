@@ -88,8 +88,12 @@ private slots:
         const QString records = QStringLiteral("printf %s \"$1\" > \"$0\"");
         QTest::newRow("file opened") << "notes.xyz" << records << QString();
         QTest::newRow("folder opened") << "folder" << records << QString();
-        QTest::newRow("no handler") << "notes.xyz" << "exit 3" << "系统中没有能打开这种文件的程序";
-        QTest::newRow("no opener") << "notes.xyz" << "" << "系统中没有打开文件的工具";
+        QTest::newRow("no handler") << "notes.xyz"
+                                    << "exit 3"
+                                    << "系统中没有能打开这种文件的程序";
+        QTest::newRow("no opener") << "notes.xyz"
+                                   << ""
+                                   << "系统中没有打开文件的工具";
         QTest::newRow("missing") << "gone" << records << "资料路径有错";
     }
     void openerIsAskedAndItsStatusRead()
@@ -103,9 +107,9 @@ private slots:
         const QString record = dir.filePath(QStringLiteral("opened"));
         QWidget window;
         InstanceLauncher launcher(&window);
-        launcher.setOpener(opener.isEmpty() ? QStringList{dir.filePath(QStringLiteral("no-such-opener"))}
-                                            : QStringList{QStringLiteral("/bin/sh"), QStringLiteral("-c"), opener,
-                                                          record});
+        launcher.setOpener(
+            opener.isEmpty() ? QStringList{dir.filePath(QStringLiteral("no-such-opener"))}
+                             : QStringList{QStringLiteral("/bin/sh"), QStringLiteral("-c"), opener, record});
         QSignalSpy finished(&launcher, &InstanceLauncher::openerFinished);
         ModalDriver driver;
         launcher.launch(dir.filePath(target));

@@ -169,31 +169,57 @@ void DetailPane::showRows(const QList<DetailRow> &rows)
 
 void DetailPane::viewHere(ActionLink *link)
 {
+    showHere(link->tag());
+}
+
+void DetailPane::viewInNewWindow(ActionLink *link)
+{
+    showInNewWindow(link->text(), link->tag());
+}
+
+void DetailPane::openEntry(const QModelIndex &entry)
+{
+    const int image = entry.data(MaterialListModel::ImageRole).toInt();
+    const qint64 id = entry.data(MaterialListModel::IdRole).toLongLong();
+    if (image == ListEntry::TextMaterial) {
+        if (m_settings.browseInNewWindow)
+            showInNewWindow(DetailRows::ViewInNewWindow, id);
+        else
+            showHere(id);
+    } else if (image == ListEntry::InstanceMaterial) {
+        InstanceMaterial record;
+        record.load(id);
+        m_launcher->launch(record.path);
+    }
+}
+
+void DetailPane::showHere(qint64 id)
+{
     m_viewer->clear();
     TextMaterial record;
-    record.load(link->tag());
+    record.load(id);
     m_viewer->setBackColor(m_settings.backColor);
     m_viewer->readFont(window());
-    m_viewer->showTextMaterial(record, link->tag());
+    m_viewer->showTextMaterial(record, id);
     m_viewer->show();
     m_viewer->raise();
     m_viewer->markTerms(listedQuery());
 }
 
-void DetailPane::viewInNewWindow(ActionLink *link)
+void DetailPane::showInNewWindow(const QString &linkCaption, qint64 id)
 {
     MaterialViewer *viewer =
         m_settings.windowPerMaterial ? nullptr : MaterialViewer::findVisible(m_lastViewerCaption);
     if (!viewer) {
-        viewer = new MaterialViewer(m_definitions, link->text(), link->tag(), m_settings.backColor);
+        viewer = new MaterialViewer(m_definitions, linkCaption, id, m_settings.backColor);
         // Closing any viewer forgets which one was filled last.
         connect(viewer, &MaterialViewer::closed, this, [this] { m_lastViewerCaption.clear(); });
         viewer->show();
     } else {
         viewer->setBackColor(m_settings.backColor);
-        const int kind = link->text() == DetailRows::ViewAbout ? MaterialViewer::DescriptionKind
-                                                               : MaterialViewer::TextKind;
-        RefillViewerEvent refill(kind, link->tag());
+        const int kind =
+            linkCaption == DetailRows::ViewAbout ? MaterialViewer::DescriptionKind : MaterialViewer::TextKind;
+        RefillViewerEvent refill(kind, id);
         QCoreApplication::sendEvent(viewer, &refill);
     }
     viewer->markTerms(listedQuery());

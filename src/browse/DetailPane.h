@@ -55,6 +55,9 @@ public slots:
     void viewHere(ActionLink *link);
     void viewInNewWindow(ActionLink *link);
     void runMaterial();
+    // A material entry opened from the list: its text where the settings show it, or its file
+    // run or opened. Other entries are the navigator's.
+    void openEntry(const QModelIndex &entry);
     // The full-text query whose hits "搜索结果" holds: its hits show where the terms occur.
     void setFullTextQuery(const FullTextQuery &query) { m_fullTextQuery = query; }
 
@@ -64,6 +67,8 @@ signals:
 
 private:
     void removeLinks();
+    void showHere(qint64 id);
+    void showInNewWindow(const QString &linkCaption, qint64 id);
     void showRows(const QList<DetailRow> &rows);
     void showCategory(const QString &caption, int image);
     QWidget *window() const;

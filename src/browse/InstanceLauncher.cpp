@@ -22,7 +22,8 @@ QString openerFailure(int status)
 }
 } // namespace
 
-InstanceLauncher::InstanceLauncher(QWidget *window) : QObject(window), m_window(window), m_opener(defaultOpener())
+InstanceLauncher::InstanceLauncher(QWidget *window)
+    : QObject(window), m_window(window), m_opener(defaultOpener())
 {
 }
 
@@ -45,8 +46,9 @@ void InstanceLauncher::launch(const QString &path)
         return;
     case LaunchPlan::Run:
         // A shared base can hold a path someone else wrote: a program runs only when asked to.
-        if (MessageBoxes::confirm(m_window, QStringLiteral("要运行程序“%1”吗？").arg(QDir::toNativeSeparators(plan.path)),
-                                  QStringLiteral("运行")))
+        if (MessageBoxes::confirm(
+                m_window, QStringLiteral("要运行程序“%1”吗？").arg(QDir::toNativeSeparators(plan.path)),
+                QStringLiteral("运行")))
             run(plan.path, plan.workingFolder);
         return;
     case LaunchPlan::OpenFolder:
@@ -89,7 +91,8 @@ void InstanceLauncher::open(const QString &path)
         process->deleteLater();
         const bool opened = exit == QProcess::NormalExit && status == 0;
         if (!opened)
-            tell(path, exit == QProcess::NormalExit ? openerFailure(status) : QStringLiteral("打开工具意外退出"));
+            tell(path,
+                 exit == QProcess::NormalExit ? openerFailure(status) : QStringLiteral("打开工具意外退出"));
         emit openerFinished(opened);
     });
     process->start();
@@ -97,6 +100,7 @@ void InstanceLauncher::open(const QString &path)
 
 void InstanceLauncher::tell(const QString &path, const QString &reason)
 {
-    MessageBoxes::show(m_window, QStringLiteral("无法打开“%1”：%2。").arg(QDir::toNativeSeparators(path), reason),
+    MessageBoxes::show(m_window,
+                       QStringLiteral("无法打开“%1”：%2。").arg(QDir::toNativeSeparators(path), reason),
                        MessageBoxes::AppTitle, QMessageBox::Warning);
 }

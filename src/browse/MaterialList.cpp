@@ -9,6 +9,7 @@
 #include "tree/NodeRules.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QTreeWidget>
 
@@ -33,6 +34,7 @@ MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
     // Sized once per change of entries, never per entry or per paint.
     connect(m_model, &QAbstractItemModel::modelReset, this, &MaterialList::fitCaptions);
     m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
     connect(m_view, &QListView::doubleClicked, this, &MaterialList::entryActivated);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection &selected, const QItemSelection &deselected) {
@@ -46,6 +48,14 @@ MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
 
 bool MaterialList::eventFilter(QObject *watched, QEvent *event)
 {
+    // Enter opens the selected entry, as a double click does.
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && selectedRow() >= 0) {
+            emit entryActivated(m_model->index(selectedRow(), 0));
+            return true;
+        }
+    }
     if (watched != m_view->viewport())
         return QObject::eventFilter(watched, event);
     // The release that ends a double click belongs to it, not to a click of its own: it would

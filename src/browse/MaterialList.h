@@ -65,7 +65,8 @@ signals:
     void progressChanged(int value);
     // A mouse button was released over the list.
     void clicked();
-    void entryActivated();
+    // An entry was double-clicked, or Enter pressed on it.
+    void entryActivated(const QModelIndex &entry);
     // The selected entry changed: the entry that was selected, or the one that no longer is.
     void entrySelectionChanged(const QModelIndex &entry, bool selected);
 

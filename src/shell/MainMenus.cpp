@@ -37,6 +37,18 @@ QAction *addItem(QMenu *menu, const QString &caption, const QIcon &icon, Receive
     QObject::connect(action, &QAction::triggered, receiver, slot);
     return action;
 }
+// The item's key, shown beside it. With a scope, the key works only where that widget (the tree,
+// the list) has the keyboard, so that the same key can mean the tree's or the list's command and
+// a text box keeps its own keys.
+QAction *withKey(QAction *action, const QKeySequence &key, QWidget *scope = nullptr)
+{
+    action->setShortcut(key);
+    if (scope) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        scope->addAction(action);
+    }
+    return action;
+}
 } // namespace
 
 MainMenus::MainMenus(const MenuTargets &targets) : QObject(targets.window), m_targets(targets)
@@ -55,14 +67,22 @@ void MainMenus::createMenuBar()
     HistoryCommands *history = m_targets.history;
     auto main = [](int image) { return IconLibrary::mainImage(image); };
 
+    QTreeWidget *tree = m_targets.tree;
+    QWidget *listView = list->view();
     QMenu *file = m_targets.window->menuBar()->addMenu(QStringLiteral("文件&F"));
-    addItem(file, QStringLiteral("添加新的子分类"), main(0), categories, &CategoryCommands::addCategory);
-    addItem(file, QStringLiteral("修改分类名"), main(1), categories, &CategoryCommands::renameCategory);
-    addItem(file, QStringLiteral("删除当前选定的分类"), main(2), categories,
-            &CategoryCommands::deleteCategory);
+    withKey(
+        addItem(file, QStringLiteral("添加新的子分类"), main(0), categories, &CategoryCommands::addCategory),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    withKey(
+        addItem(file, QStringLiteral("修改分类名"), main(1), categories, &CategoryCommands::renameCategory),
+        QKeySequence(Qt::Key_F2), tree);
+    withKey(addItem(file, QStringLiteral("删除当前选定的分类"), main(2), categories,
+                    &CategoryCommands::deleteCategory),
+            QKeySequence::Delete, tree);
     file->addSeparator();
-    addItem(file, QStringLiteral("在当前分类添加新的资料"), main(3), materials,
-            &MaterialCommands::addMaterial);
+    withKey(addItem(file, QStringLiteral("在当前分类添加新的资料"), main(3), materials,
+                    &MaterialCommands::addMaterial),
+            QKeySequence::New);
     file->addSeparator();
     addItem(file, QStringLiteral("导出资料…"), IconLibrary::exchangeImage(0), m_targets.exchange,
             &ExchangeCommands::exportMaterials);
@@ -78,13 +98,16 @@ void MainMenus::createMenuBar()
             &HistoryCommands::showRecycleBin)
         ->setObjectName(QStringLiteral("recycleBinAction"));
     file->addSeparator();
-    addItem(file, QStringLiteral("退出"), main(4), this, &MainMenus::quitRequested);
+    withKey(addItem(file, QStringLiteral("退出"), main(4), this, &MainMenus::quitRequested),
+            QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu *edit = m_targets.window->menuBar()->addMenu(QStringLiteral("编辑&E"));
-    addItem(edit, QStringLiteral("删除选定的资料"), main(5), materials,
-            &MaterialCommands::deleteSelectedMaterial);
-    addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials,
-            &MaterialCommands::modifySelectedMaterial);
+    withKey(addItem(edit, QStringLiteral("删除选定的资料"), main(5), materials,
+                    &MaterialCommands::deleteSelectedMaterial),
+            QKeySequence::Delete, listView);
+    withKey(addItem(edit, QStringLiteral("修改选定的资料"), main(6), materials,
+                    &MaterialCommands::modifySelectedMaterial),
+            QKeySequence(Qt::Key_F2), listView);
     addItem(edit, QStringLiteral("历史版本…"), IconLibrary::historyImage(0), history,
             &HistoryCommands::showVersionsOfSelected)
         ->setObjectName(QStringLiteral("versionsAction"));
@@ -99,12 +122,22 @@ void MainMenus::createMenuBar()
     addItem(order, QStringLiteral("按名称"), QIcon(), list, &MaterialList::showOnceByTitle);
     addItem(order, QStringLiteral("按加入时间"), QIcon(), list, &MaterialList::showOnceByTime);
     view->addSeparator();
-    addItem(view, QStringLiteral("搜索"), main(10), this, &MainMenus::searchDialogRequested);
+    Navigator *navigator = m_targets.navigator;
+    withKey(addItem(view, QStringLiteral("后退"), QIcon(), navigator, &Navigator::goBack),
+            QKeySequence(Qt::ALT | Qt::Key_Left));
+    withKey(addItem(view, QStringLiteral("前进"), QIcon(), navigator, &Navigator::goForward),
+            QKeySequence(Qt::ALT | Qt::Key_Right));
+    withKey(addItem(view, QStringLiteral("向上"), QIcon(), navigator, &Navigator::goUp),
+            QKeySequence(Qt::ALT | Qt::Key_Up));
+    view->addSeparator();
+    withKey(addItem(view, QStringLiteral("搜索"), main(10), this, &MainMenus::searchDialogRequested),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     view->addSeparator();
     addItem(view, QStringLiteral("选项"), main(7), this, &MainMenus::optionsDialogRequested);
 
     QMenu *help = m_targets.window->menuBar()->addMenu(QStringLiteral("帮助&H"));
-    addItem(help, QStringLiteral("主题"), main(11), this, &HelpCommands::openHelp);
+    withKey(addItem(help, QStringLiteral("主题"), main(11), this, &HelpCommands::openHelp),
+            QKeySequence::HelpContents);
     help->addSeparator();
     addItem(help, QStringLiteral("来信"), main(12), this, &HelpCommands::openMail);
     addItem(help, QStringLiteral("访问网站"), main(13), this, &HelpCommands::openWeb);

@@ -95,9 +95,13 @@ void MainWindow::createControls()
     m_tree->setIndentation(19);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The tool-tip colours of the desktop's theme, text and background together: a dark theme
+    // gives a dark tree with light text.
     QPalette treePalette = m_tree->palette();
     treePalette.setColor(QPalette::Base, treePalette.color(QPalette::ToolTipBase));
+    treePalette.setColor(QPalette::Text, treePalette.color(QPalette::ToolTipText));
     m_tree->setPalette(treePalette);
+    m_tree->setAccessibleName(QStringLiteral("分类"));
 
     m_panel = new BrowsePanel(splitter);
     m_list = new MaterialList(m_tree, m_panel);
@@ -166,6 +170,7 @@ void MainWindow::wireParts()
     connect(m_list, &MaterialList::clicked, m_menus, [this] { m_menus->setCategoryButtonsEnabled(false); });
     connect(m_list, &MaterialList::clicked, m_detailPane, &DetailPane::hideViewer);
     connect(m_list, &MaterialList::entrySelectionChanged, m_detailPane, &DetailPane::showEntry);
+    connect(m_list, &MaterialList::entryActivated, m_detailPane, &DetailPane::openEntry);
     connect(m_list, &MaterialList::statusChanged, this, &MainWindow::setStatusText);
     connect(m_detailPane, &DetailPane::statusChanged, this, &MainWindow::setStatusText);
     connect(m_list, &MaterialList::progressChanged, this, &MainWindow::setProgress);
