@@ -5,6 +5,8 @@
 #include "base/AnsiText.h"
 #include "browse/DetailPane.h"
 #include "browse/MaterialList.h"
+#include "capture/DropWindow.h"
+#include "search/FullTextBox.h"
 #include "shell/MainWindow.h"
 #include "shell/MainWindowTray.h"
 #include "tree/CategoryTree.h"
@@ -79,6 +81,8 @@ private slots:
                               << QStringList{
                                      QStringLiteral("大图标"), QStringLiteral("小图标"),
                                      QStringLiteral("列表"),   QStringLiteral("资料排序>按名称|按加入时间"),
+                                     QStringLiteral("-"),      QStringLiteral("后退"),
+                                     QStringLiteral("前进"),   QStringLiteral("向上"),
                                      QStringLiteral("-"),      QStringLiteral("搜索"),
                                      QStringLiteral("-"),      QStringLiteral("选项")};
         QTest::newRow("help") << QStringLiteral("帮助&H")
@@ -345,6 +349,25 @@ private slots:
         QVERIFY(window.detailPane()->viewerSettings().windowPerMaterial);
         QCOMPARE(window.detailPane()->viewerSettings().backColor, 255);
         QCOMPARE(window.tray()->mode(), 2);
+    }
+
+    // The floating window sits 100 pixels left of the screen's right edge, 50 below its top: on
+    // no screen from 1024 pixels wide does it cover the full-text box of a maximised window.
+    void floatingWindowKeepsOffTheSearchBox()
+    {
+        MainWindowFixture fixture;
+        fixture.window->show();
+        QVERIFY(QTest::qWaitFor([&fixture] { return fixture.window->dropWindow() != nullptr; }));
+        const QSize floating = fixture.window->dropWindow()->size();
+        auto *box = fixture.window->findChild<FullTextBox *>();
+        for (const int width : {1024, 1280, 1366, 1920, 2560}) {
+            fixture.window->setGeometry(0, 0, width, 700);
+            QCoreApplication::processEvents();
+            // Apart side by side, whatever height the window manager's title bar adds above the box.
+            const int boxRight = box->mapTo(fixture.window.get(), QPoint(box->width(), 0)).x();
+            QVERIFY2(boxRight < width - 100, qPrintable(QString::number(width)));
+            QVERIFY(floating.width() < 100);
+        }
     }
 };
 

@@ -41,6 +41,7 @@ DetailPane::DetailPane(QTreeWidget *categoryTree, QWidget *panel)
       m_launcher(new InstanceLauncher(panel))
 {
     m_rows->setObjectName(QStringLiteral("detailPane"));
+    m_rows->setAccessibleName(QStringLiteral("资料详情"));
     m_rows->setColumnCount(2);
     m_rows->setHeaderLabels({QStringLiteral("名称"), QStringLiteral("值")});
     m_rows->header()->resizeSection(0, 100);

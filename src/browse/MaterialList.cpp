@@ -31,6 +31,7 @@ MaterialList::MaterialList(QTreeWidget *tree, QWidget *parent)
     m_view->setResizeMode(QListView::Fixed);
     m_view->setMovement(QListView::Static);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_view->setAccessibleName(QStringLiteral("资料列表"));
     // Sized once per change of entries, never per entry or per paint.
     connect(m_model, &QAbstractItemModel::modelReset, this, &MaterialList::fitCaptions);
     m_view->viewport()->installEventFilter(this);

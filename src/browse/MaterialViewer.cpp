@@ -7,6 +7,7 @@
 #include "resources/IconLibrary.h"
 #include "store/InstanceMaterial.h"
 #include "store/TextMaterial.h"
+#include "widgets/AccessibleRoles.h"
 #include "widgets/ProgramEvents.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@ MaterialViewer::MaterialViewer(const std::shared_ptr<HighlightDefinitions> &defi
       m_statusBar(new QStatusBar(this)), m_backColor(backColor)
 {
     setObjectName(QStringLiteral("MaterialViewer"));
+    AccessibleRoles::install();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(BlankCaption);
     resize(619, 433);

@@ -3,6 +3,7 @@
 #include "base/AnsiText.h"
 #include "store/Material.h"
 #include "store/SqlText.h"
+#include "widgets/AccessibleRoles.h"
 #include "widgets/LineEdits.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/ProgramEvents.h"
@@ -44,15 +45,24 @@ QuickCaptureDialog::QuickCaptureDialog(QWidget *owner, QTreeWidget *tree, Captur
     auto *cancelButton = new QPushButton(QStringLiteral("取消"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
-    m_layout->addWidget(new QLabel(QStringLiteral("资料标题："), this));
+    // Each label names its field, for assistive technology too.
+    auto *titleLabel = new QLabel(QStringLiteral("资料标题："), this);
+    titleLabel->setBuddy(m_titleEdit);
+    m_layout->addWidget(titleLabel);
     m_layout->addWidget(m_titleEdit);
     m_layout->addSpacing(4);
-    m_layout->addWidget(new QLabel(QStringLiteral("资料作者（可不填写）："), this));
+    auto *authorLabel = new QLabel(QStringLiteral("资料作者（可不填写）："), this);
+    authorLabel->setBuddy(m_authorEdit);
+    m_layout->addWidget(authorLabel);
     m_layout->addWidget(m_authorEdit);
     m_layout->addSpacing(4);
     auto *categories = new QHBoxLayout;
     categories->setSpacing(6);
-    categories->addWidget(new QLabel(QStringLiteral("分类："), this));
+    auto *categoryLabel = new QLabel(QStringLiteral("分类："), this);
+    categoryLabel->setBuddy(m_categoryCombo);
+    m_subcategoryCombo->setAccessibleName(QStringLiteral("子分类"));
+    m_memo->setAccessibleName(QStringLiteral("资料内容"));
+    categories->addWidget(categoryLabel);
     categories->addWidget(m_categoryCombo, 1);
     categories->addWidget(m_subcategoryCombo, 1);
     m_layout->addLayout(categories);

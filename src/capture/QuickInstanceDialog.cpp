@@ -13,7 +13,9 @@ QuickInstanceDialog::QuickInstanceDialog(QWidget *owner, QTreeWidget *tree, cons
     setObjectName(QStringLiteral("QuickInstanceDialog"));
     setWindowTitle(QStringLiteral("添加实例资料"));
     m_pathEdit->setText(path);
-    addAboveMemo(new QLabel(QStringLiteral("路径:"), this));
+    auto *pathLabel = new QLabel(QStringLiteral("路径:"), this);
+    pathLabel->setBuddy(m_pathEdit);
+    addAboveMemo(pathLabel);
     addAboveMemo(m_pathEdit);
     addAboveMemo(new QLabel(QStringLiteral("简介："), this));
     setFixedSize(348, 390);

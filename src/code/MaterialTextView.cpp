@@ -69,6 +69,8 @@ MaterialTextView::MaterialTextView(HighlightDefinitions *definitions, const QStr
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pages);
     m_source->setObjectName(textName);
+    m_source->setAccessibleName(QStringLiteral("资料内容"));
+    m_rendered->setAccessibleName(QStringLiteral("资料内容"));
     m_source->setReadOnly(true);
     m_source->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_rendered->setObjectName(textName + QStringLiteral("Rendered"));

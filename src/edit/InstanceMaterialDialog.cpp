@@ -32,6 +32,7 @@ InstanceMaterialDialog::InstanceMaterialDialog(QWidget *owner, const QStringList
     auto *pathLabel = new QLabel(QStringLiteral("实例路径："), this);
     pathLabel->setFont(song);
     pathLabel->move(24, 56);
+    pathLabel->setBuddy(m_pathEdit);
     pathLabel->adjustSize();
     m_pathEdit->setGeometry(112, 53, 257, 22);
     auto *browseButton =
@@ -106,9 +107,8 @@ void InstanceMaterialDialog::browseForPath()
     // program happened to be started from.
     const QFileInfo typed(QDir::fromNativeSeparators(m_pathEdit->text().trimmed()));
     const QString folder = typed.isDir() ? typed.absoluteFilePath() : typed.absolutePath();
-    m_fileDialog->setDirectory(!m_pathEdit->text().trimmed().isEmpty() && QFileInfo(folder).isDir()
-                                   ? folder
-                                   : QDir::homePath());
+    m_fileDialog->setDirectory(
+        !m_pathEdit->text().trimmed().isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath());
     if (m_fileDialog->exec() == QDialog::Accepted && !m_fileDialog->selectedFiles().isEmpty())
         m_pathEdit->setText(QDir::toNativeSeparators(m_fileDialog->selectedFiles().first()));
 }

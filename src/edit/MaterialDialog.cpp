@@ -44,11 +44,13 @@ MaterialDialog::MaterialDialog(QWidget *owner, const QStringList &context, int m
     setFont(dialogFont);
     setColor(this, QColor(0, 128, 128));
 
-    label(this, QStringLiteral("标题："), 24, 16);
+    QLabel *titleLabel = label(this, QStringLiteral("标题："), 24, 16);
     m_titleEdit = LineEdits::unlimited(this, QStringLiteral("titleEdit"));
+    titleLabel->setBuddy(m_titleEdit);
     m_titleEdit->setGeometry(72, 13, 121, 22);
-    label(this, QStringLiteral("作者："), 216, 16);
+    QLabel *authorLabel = label(this, QStringLiteral("作者："), 216, 16);
     m_authorEdit = LineEdits::unlimited(this, QStringLiteral("authorEdit"));
+    authorLabel->setBuddy(m_authorEdit);
     m_authorEdit->setGeometry(264, 13, 121, 22);
     QLabel *optional = label(this, QStringLiteral("(可不填)"), 392, 18);
     QFont songBold(QStringLiteral("宋体"));
@@ -66,6 +68,7 @@ MaterialDialog::MaterialDialog(QWidget *owner, const QStringList &context, int m
     connect(m_pasteLink, &ActionLink::clicked, this, &MaterialDialog::pasteFromClipboard);
     m_bodyEdit = new QPlainTextEdit(this);
     m_bodyEdit->setObjectName(QStringLiteral("bodyEdit"));
+    m_bodyLabel->setBuddy(m_bodyEdit);
     m_bodyEdit->setGeometry(8, 72, 457, 169);
     m_bodyEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont memoFont(QStringLiteral("MS Sans Serif"));

@@ -64,22 +64,27 @@ SearchDialog::SearchDialog(QTreeWidget *tree, MaterialListModel *store, QWidget 
 void SearchDialog::createControls()
 {
     addLabel(this, QStringLiteral("搜索范围："), 8, 28);
-    addLabel(this, QStringLiteral("资料类型"), 80, 7);
-    addLabel(this, QStringLiteral("分类名"), 208, 7);
-    addLabel(this, QStringLiteral("子分类名"), 360, 7);
+    QLabel *kindLabel = addLabel(this, QStringLiteral("资料类型"), 80, 7);
+    QLabel *categoryLabel = addLabel(this, QStringLiteral("分类名"), 208, 7);
+    QLabel *subcategoryLabel = addLabel(this, QStringLiteral("子分类名"), 360, 7);
     m_kindCombo = addControl<QComboBox>(this, "kindCombo", 80, 24, 120);
     m_kindCombo->addItems({NodeRules::TextRootText, NodeRules::InstanceRootText});
     m_kindCombo->setCurrentIndex(-1);
     m_categoryCombo = addControl<QComboBox>(this, "categoryCombo", 208, 24, 144);
     m_subcategoryCombo = addControl<QComboBox>(this, "subcategoryCombo", 360, 24, 145);
+    kindLabel->setBuddy(m_kindCombo);
+    categoryLabel->setBuddy(m_categoryCombo);
+    subcategoryLabel->setBuddy(m_subcategoryCombo);
     connect(m_kindCombo, &QComboBox::activated, this, &SearchDialog::kindChosen);
     connect(m_categoryCombo, &QComboBox::activated, this, &SearchDialog::categoryChosen);
 
-    addLabel(this, QStringLiteral("搜索标题关键字："), 8, 61);
+    QLabel *keywordLabel = addLabel(this, QStringLiteral("搜索标题关键字："), 8, 61);
     m_titleKeywordEdit = addControl<QLineEdit>(this, "titleKeywordEdit", 112, 58, 160);
+    keywordLabel->setBuddy(m_titleKeywordEdit);
     addLabel(this, QStringLiteral("（搜索某个作者的全部资料，可不填此项）"), 278, 61);
-    addLabel(this, QStringLiteral("搜索作者："), 8, 91);
+    QLabel *authorLabel = addLabel(this, QStringLiteral("搜索作者："), 8, 91);
     m_authorEdit = addControl<QLineEdit>(this, "authorEdit", 112, 88, 160);
+    authorLabel->setBuddy(m_authorEdit);
     for (QLineEdit *box : {m_titleKeywordEdit, m_authorEdit})
         LineEdits::allowAnyLength(box);
     addLabel(this, QStringLiteral("（不填此项，表示搜索全部作者）"), 278, 91);
@@ -92,6 +97,8 @@ void SearchDialog::createControls()
     m_endDateEdit = addControl<QDateEdit>(this, "endDateEdit", 248, 118, 110);
     for (QDateEdit *picker : {m_beginDateEdit, m_endDateEdit})
         picker->setCalendarPopup(true);
+    m_beginDateEdit->setAccessibleName(QStringLiteral("创建时间从"));
+    m_endDateEdit->setAccessibleName(QStringLiteral("创建时间至"));
 
     m_statusLabel = addLabel(this, QString(), 8, 158, 300);
     m_statusLabel->setObjectName(QStringLiteral("searchStatusLabel"));

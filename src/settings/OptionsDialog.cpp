@@ -241,6 +241,7 @@ void OptionsDialog::createViewerPage()
         group(QStringLiteral("visualGroup"), QStringLiteral("浏览资料时的视觉设置："), page);
     auto *colorLabel = new QLabel(QStringLiteral("浏览窗口背景色："), visualGroup);
     m_colorCombo = new QComboBox(visualGroup);
+    colorLabel->setBuddy(m_colorCombo);
     m_colorCombo->setObjectName(QStringLiteral("colorCombo"));
     m_colorCombo->setIconSize(QSize(24, 14));
     for (const ColorChoice &choice : colorChoices())

@@ -216,10 +216,9 @@ void MainMenus::createToolBar()
     addToolButton(QStringLiteral("helpButton"), QStringLiteral("帮助"), 11, this, &HelpCommands::openHelp);
     addToolButton(QStringLiteral("quitButton"), QStringLiteral("退出"), 4, this, &MainMenus::quitRequested);
 
-    // The search box sits at the right end.
-    auto *spacer = new QWidget(m_toolBar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    m_toolBar->addWidget(spacer);
+    // The search box follows the last button: at the right end it would lie under the floating
+    // window, which sits near the screen's top right corner.
+    m_toolBar->addSeparator();
     auto *box = new FullTextBox(m_toolBar);
     m_toolBar->addWidget(box);
     connect(box, &FullTextBox::searchRequested, m_targets.fullTextSearch, &FullTextSearch::search);

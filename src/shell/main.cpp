@@ -7,6 +7,7 @@
 #include "shell/SingleInstance.h"
 #include "store/Database.h"
 #include "tree/ServerTree.h"
+#include "widgets/AccessibleRoles.h"
 
 #include <QApplication>
 
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
     SignalWatcher signalWatcher;
     QApplication::setWindowIcon(IconLibrary::mainIcon());
     QtTranslations::installChinese(&app);
+    AccessibleRoles::install();
 
     // Until the window stands a termination ends the start (an error box may be up), writing
     // nothing: there is no tree yet to write.

@@ -1,5 +1,8 @@
 #include "widgets/ActionLink.h"
 
+#include "widgets/AccessibleRoles.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 ActionLink::ActionLink(const QString &caption, qint64 tag, QWidget *parent)
@@ -7,6 +10,8 @@ ActionLink::ActionLink(const QString &caption, qint64 tag, QWidget *parent)
 {
     setObjectName(QStringLiteral("ActionLink"));
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    AccessibleRoles::install();
     QFont linkFont(QStringLiteral("宋体"));
     linkFont.setPointSize(10);
     setFont(linkFont);
@@ -31,5 +36,16 @@ void ActionLink::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked(this);
+        follow();
+}
+
+void ActionLink::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        event->accept();
+        follow();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
