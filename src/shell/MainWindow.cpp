@@ -97,9 +97,14 @@ void MainWindow::createControls()
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     // The tool-tip colours of the desktop's theme, text and background together: a dark theme
     // gives a dark tree with light text.
+    // A dark theme that leaves the tool-tip colours at Qt's pale yellow gets its own base.
     QPalette treePalette = m_tree->palette();
-    treePalette.setColor(QPalette::Base, treePalette.color(QPalette::ToolTipBase));
-    treePalette.setColor(QPalette::Text, treePalette.color(QPalette::ToolTipText));
+    const bool darkTheme = treePalette.color(QPalette::Base).lightnessF() < 0.5;
+    const bool darkTips = treePalette.color(QPalette::ToolTipBase).lightnessF() < 0.5;
+    if (!darkTheme || darkTips) {
+        treePalette.setColor(QPalette::Base, treePalette.color(QPalette::ToolTipBase));
+        treePalette.setColor(QPalette::Text, treePalette.color(QPalette::ToolTipText));
+    }
     m_tree->setPalette(treePalette);
     m_tree->setAccessibleName(QStringLiteral("分类"));
 
