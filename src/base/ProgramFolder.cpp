@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 namespace {
 QString &testingPath()
@@ -11,9 +12,32 @@ QString &testingPath()
 }
 } // namespace
 
+bool ProgramFolder::isInstalledLayout()
+{
+#ifdef ZINDREL_INSTALLED_DATA_DIR
+    return true;
+#else
+    return false;
+#endif
+}
+
+QString ProgramFolder::installedDataPath()
+{
+#ifdef ZINDREL_INSTALLED_DATA_DIR
+    if (testingPath().isEmpty())
+        return QStringLiteral(ZINDREL_INSTALLED_DATA_DIR);
+#endif
+    return path();
+}
+
 QString ProgramFolder::path()
 {
-    return testingPath().isEmpty() ? QCoreApplication::applicationDirPath() : testingPath();
+    if (!testingPath().isEmpty())
+        return testingPath();
+    if (isInstalledLayout())
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .filePath(QStringLiteral("Zindrel"));
+    return QCoreApplication::applicationDirPath();
 }
 
 QString ProgramFolder::filePath(const QString &fileName)

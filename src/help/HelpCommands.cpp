@@ -3,6 +3,7 @@
 #include "base/ProgramFolder.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 
 QString HelpCommands::helpFilePath()
@@ -10,7 +11,7 @@ QString HelpCommands::helpFilePath()
 #ifdef Q_OS_WIN
     return ProgramFolder::filePath(QStringLiteral("QBHELP.CHM"));
 #else
-    return ProgramFolder::filePath(QStringLiteral("QBHELP.html"));
+    return QDir(ProgramFolder::installedDataPath()).filePath(QStringLiteral("QBHELP.html"));
 #endif
 }
 

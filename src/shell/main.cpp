@@ -1,3 +1,4 @@
+#include "base/ProgramFolder.h"
 #include "base/QtTranslations.h"
 #include "resources/IconLibrary.h"
 #include "search/FullTextSearch.h"
@@ -5,9 +6,11 @@
 #include "shell/ServerStart.h"
 #include "shell/SignalWatcher.h"
 #include "shell/SingleInstance.h"
+#include "shell/UserDataFolder.h"
 #include "store/Database.h"
 #include "tree/ServerTree.h"
 #include "widgets/AccessibleRoles.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 
@@ -17,6 +20,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zindrel"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // An installed program's files live in the user's data folder, made at its first start.
+    if (ProgramFolder::isInstalledLayout()) {
+        QString error;
+        if (!UserDataFolder::prepare(ProgramFolder::path(), ProgramFolder::installedDataPath(), &error)) {
+            QtTranslations::installChinese(&app);
+            MessageBoxes::show(nullptr, error, MessageBoxes::AppTitle, QMessageBox::Critical);
+            return 1;
+        }
+    }
     SingleInstance instance;
     if (!instance.claim()) {
         SingleInstance::activateRunningCopy();

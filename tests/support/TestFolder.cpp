@@ -6,6 +6,7 @@
 #include "base/AnsiText.h"
 #include "base/ProgramFolder.h"
 #include "store/BaseSettings.h"
+#include "store/SchemaFile.h"
 #include "store/ServerConnection.h"
 #include "tree/ServerTree.h"
 #include "tree/TreeFile.h"
@@ -76,27 +77,8 @@ void TestFolder::prepareServer()
 
 bool TestFolder::createDatabase(const QString &path)
 {
-    if (QFile::exists(path))
-        return true;
-    QFile schema(installedFile(QStringLiteral("schema.sql")));
-    if (!schema.open(QIODevice::ReadOnly))
-        return false;
-    QString text = QString::fromUtf8(schema.readAll());
-    // Drop comment lines; statements end with ";".
-    QStringList kept;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        if (!line.trimmed().startsWith(QLatin1String("--")))
-            kept.append(line);
-    }
-    const QStringList statements = kept.join(QLatin1Char('\n')).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    return withDatabase(path, QString(), [&statements](QSqlDatabase &db) {
-        QSqlQuery query(db);
-        for (const QString &statement : statements) {
-            if (!statement.trimmed().isEmpty() && !query.exec(statement))
-                return false;
-        }
-        return true;
-    });
+    QString error;
+    return SchemaFile::createDatabase(path, installedFile(QStringLiteral("schema.sql")), &error);
 }
 
 bool TestFolder::exec(const QString &sql) const
