@@ -220,6 +220,9 @@ void MainWindow::attachDatabase(Database *database)
 {
     connect(database, &Database::statusReported, this, &MainWindow::setStatusText);
     connect(database, &Database::progressReported, this, &MainWindow::setProgress);
+    // Shown while an operation waits for the shared base; what the line said comes back after.
+    connect(database, &Database::waitingForServer, this,
+            [this](const QString &text) { m_statusLine->setText(text.isEmpty() ? m_statusText : text); });
     m_changeFollower = new ChangeFollower(m_tree, m_treeStore, m_list, database, this);
     connect(database, &Database::changedElsewhere, m_changeFollower, &ChangeFollower::follow);
     connect(m_changeFollower, &ChangeFollower::statusChanged, this, &MainWindow::setStatusText);
@@ -248,6 +251,7 @@ void MainWindow::recoverCategories()
 
 void MainWindow::setStatusText(const QString &text)
 {
+    m_statusText = text;
     m_statusLine->setText(text);
 }
 

@@ -123,6 +123,7 @@ private:
     MainWindowTray *m_tray = nullptr;
     MainMenus *m_menus = nullptr;
     QLabel *m_statusLine = nullptr;
+    QString m_statusText;
     QProgressBar *m_progressBar = nullptr;
     QPointer<DropWindow> m_dropWindow;
     TreeFile m_treeFile;
