@@ -20,6 +20,7 @@
 #include "shell/MainWindowTray.h"
 #include "store/Database.h"
 #include "store/MaterialLanguages.h"
+#include "tree/CategoryCheck.h"
 #include "tree/CategoryCommands.h"
 #include "tree/CategoryRecovery.h"
 #include "tree/CategoryTree.h"
@@ -108,9 +109,10 @@ void MainWindow::createControls()
     m_listMenu = new QMenu(this);
     m_listMenu->setObjectName(QStringLiteral("listMenu"));
     m_categoryCommands = new CategoryCommands(m_tree, m_treeStore, this);
-    m_materialCommands = new MaterialCommands(m_tree, m_list, this);
+    m_categoryCheck = new CategoryCheck(m_tree, m_treeStore, this);
+    m_materialCommands = new MaterialCommands(m_tree, m_list, m_categoryCheck, this);
     m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), this);
-    m_mover = new MaterialMover(m_tree, m_list, m_listMenu, this);
+    m_mover = new MaterialMover(m_tree, m_list, m_listMenu, m_categoryCheck, this);
     m_fullTextSearch = new FullTextSearch(m_tree, m_list, this);
     m_historyCommands = new HistoryCommands(m_tree, m_treeStore, m_list, this);
     m_tray = new MainWindowTray(this);
@@ -173,6 +175,7 @@ void MainWindow::wireParts()
     connect(m_navigator, &Navigator::statusChanged, this, &MainWindow::setStatusText);
     connect(m_categoryCommands, &CategoryCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_categoryCommands, &CategoryCommands::treeReloaded, m_list, &MaterialList::refresh);
+    connect(m_categoryCheck, &CategoryCheck::treeReloaded, m_list, &MaterialList::refresh);
     connect(m_materialCommands, &MaterialCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::progressChanged, this, &MainWindow::setProgress);
@@ -361,7 +364,9 @@ void MainWindow::showDropWindow()
 {
     if (!m_dropWindow) {
         m_dropWindow = DropWindow::open(m_tray->menu(), m_tree);
-        if (!m_dropWindow)
+        if (m_dropWindow)
+            m_dropWindow->setCategoryCheck(m_categoryCheck);
+        else
             MessageBoxes::show(this, QStringLiteral("悬浮窗口创建失败！"), QStringLiteral("Quillbarrow"),
                                QMessageBox::Warning);
         m_tray->setFloatingWindow(m_dropWindow);

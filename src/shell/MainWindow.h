@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class BrowsePanel;
+class CategoryCheck;
 class CategoryCommands;
 class ChangeFollower;
 class Database;
@@ -114,6 +115,7 @@ private:
     Navigator *m_navigator = nullptr;
     QMenu *m_listMenu = nullptr;
     CategoryCommands *m_categoryCommands = nullptr;
+    CategoryCheck *m_categoryCheck = nullptr;
     MaterialCommands *m_materialCommands = nullptr;
     ExchangeCommands *m_exchangeCommands = nullptr;
     FullTextSearch *m_fullTextSearch = nullptr;
