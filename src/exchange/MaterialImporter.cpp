@@ -69,7 +69,8 @@ QString MaterialImporter::statement(const MaterialFile &material, const QStringL
     return sql;
 }
 
-ExchangeReport MaterialImporter::run(const std::function<bool(int done, int total)> &progress)
+ExchangeReport MaterialImporter::run(const std::function<bool(int done, int total)> &progress,
+                                     const std::function<bool(QString *error)> &beforeCommit)
 {
     ExchangeReport report = m_plan.report();
     Database *data = Database::current();
@@ -109,7 +110,8 @@ ExchangeReport MaterialImporter::run(const std::function<bool(int done, int tota
         return true;
     };
     const Database::BatchOutcome outcome = data->executeBatch(
-        next, [&progress, &position, total](int) { return progress(position, total); }, &report.error);
+        next, [&progress, &position, total](int) { return progress(position, total); }, &report.error,
+        beforeCommit);
     if (outcome != Database::BatchOutcome::Committed) {
         report.outcome =
             outcome == Database::BatchOutcome::Cancelled ? ExchangeReport::Cancelled : ExchangeReport::Failed;

@@ -111,7 +111,7 @@ void MainWindow::createControls()
     m_categoryCommands = new CategoryCommands(m_tree, m_treeStore, this);
     m_categoryCheck = new CategoryCheck(m_tree, m_treeStore, this);
     m_materialCommands = new MaterialCommands(m_tree, m_list, m_categoryCheck, this);
-    m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), this);
+    m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), m_treeStore, this);
     m_mover = new MaterialMover(m_tree, m_list, m_listMenu, m_categoryCheck, this);
     m_fullTextSearch = new FullTextSearch(m_tree, m_list, this);
     m_historyCommands = new HistoryCommands(m_tree, m_treeStore, m_list, this);
@@ -179,7 +179,6 @@ void MainWindow::wireParts()
     connect(m_materialCommands, &MaterialCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::progressChanged, this, &MainWindow::setProgress);
-    connect(m_exchangeCommands, &ExchangeCommands::treeChanged, this, [this] { saveTree(); });
     connect(m_exchangeCommands, &ExchangeCommands::listChanged, m_list, &MaterialList::refresh);
     connect(m_fullTextSearch, &FullTextSearch::statusChanged, this, &MainWindow::setStatusText);
     connect(m_historyCommands, &HistoryCommands::statusChanged, this, &MainWindow::setStatusText);
