@@ -96,13 +96,16 @@ ExchangeReport MaterialImporter::run(const std::function<bool(int done, int tota
         const ImportPlan::File &file = files.at(position++);
         MaterialFile material;
         QString reason;
+        QString note;
         sql->clear();
-        if (ImportedFile::read(file.path, &material, &reason))
+        if (ImportedFile::read(file.path, &material, &reason, &note))
             *sql = statement(material, file.place, &reason);
         if (sql->isEmpty()) {
             report.skip(folder.relativeFilePath(file.path), reason);
             return true;
         }
+        if (!note.isEmpty())
+            report.change(QStringLiteral("文件“%1”%2").arg(folder.relativeFilePath(file.path), note));
         ++report.materials;
         const QString language = languageToStore(material);
         if (!language.isEmpty())
