@@ -45,6 +45,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <cstdio>
+
 namespace {
 constexpr int TreeWidth = 169;
 constexpr int StripHeight = 18;
@@ -442,11 +444,14 @@ void MainWindow::finishClosing()
     m_closing = true;
     QString error;
     // At the end nothing else would ever say that the categories were not kept.
-    if (!saveTree(&error))
-        MessageBoxes::show(
-            this,
-            QStringLiteral("无法保存%1：%2\n这次对分类的改动没有保存。").arg(m_treeStore->name(), error),
-            MessageBoxes::AppTitle, QMessageBox::Critical);
+    if (!saveTree(&error)) {
+        const QString text =
+            QStringLiteral("无法保存%1：%2\n这次对分类的改动没有保存。").arg(m_treeStore->name(), error);
+        if (m_endingUnattended)
+            std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
+        else
+            MessageBoxes::show(this, text, MessageBoxes::AppTitle, QMessageBox::Critical);
+    }
     m_tray->remove();
     destroyDropWindow();
     QCoreApplication::quit();
@@ -460,6 +465,12 @@ void MainWindow::quitProgram()
     close();
     finishClosing(); // a hidden window's close() may not reach the close handler
     QCoreApplication::quit();
+}
+
+void MainWindow::endProgram()
+{
+    m_endingUnattended = true;
+    quitProgram();
 }
 
 void MainWindow::showSearchDialog()

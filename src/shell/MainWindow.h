@@ -75,6 +75,9 @@ public slots:
 
     // "退出": ends the program whatever the tray settings say.
     void quitProgram();
+    // SIGTERM or the session's end: as quitProgram, but nobody is there to answer a box, so
+    // what could not be saved is said on standard error.
+    void endProgram();
     // A second copy was started: this window comes forward.
     void comeForward();
 
@@ -135,5 +138,6 @@ private:
     bool m_startFinished = false;
     bool m_closing = false;
     bool m_quitRequested = false;
+    bool m_endingUnattended = false;
     bool m_takingTree = false;
 };
