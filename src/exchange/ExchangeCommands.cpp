@@ -174,7 +174,9 @@ void ExchangeCommands::exportMaterials()
     case ExchangeReport::Failed:
         finish(ExportCaption,
                QStringLiteral("导出失败：") + report.error +
-                   QStringLiteral("\n没有写完的导出文件夹已经删除，库中的资料没有任何改变。"),
+                   (writer.madeFolder()
+                        ? QStringLiteral("\n没有写完的导出文件夹已经删除，库中的资料没有任何改变。")
+                        : QStringLiteral("\n导出文件夹没能建立，库中的资料没有任何改变。")),
                report);
         break;
     }
