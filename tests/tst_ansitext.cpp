@@ -4,6 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TestAnsiText : public QObject
 {
     Q_OBJECT
@@ -82,6 +85,31 @@ private slots:
         QStringList read;
         QVERIFY(AnsiText::readLineFile(path, &read));
         QCOMPARE(read, lines);
+    }
+
+    // An unchanged file is not replaced: at the end, on a full disk, there is nothing to fail.
+    void unchangedLineFileIsLeftAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.txt"));
+        const QStringList lines{QStringLiteral("文字资料0")};
+        QVERIFY(AnsiText::writeLineFile(path, lines));
+        const QString link = dir.filePath(QStringLiteral("same"));
+        QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0);
+        QVERIFY(AnsiText::writeLineFile(path, lines));
+        struct stat first
+        {
+        };
+        struct stat second
+        {
+        };
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &first) == 0);
+        QVERIFY(::stat(QFile::encodeName(link).constData(), &second) == 0);
+        QCOMPARE(first.st_ino, second.st_ino);
+        // A change is written, as a new file.
+        QVERIFY(AnsiText::writeLineFile(path, {QStringLiteral("文字资料1")}));
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &first) == 0);
+        QVERIFY(first.st_ino != second.st_ino);
     }
 
     void unreadableFileIsAnError()

@@ -306,8 +306,9 @@ private slots:
         QTRY_VERIFY(!fixture.window->dropWindow()->instanceDialog());
     }
 
-    // With no first-level category the material goes in with an empty one, as before.
-    void noCategoryStoresEmptyNames()
+    // With no first-level category there is nowhere to file it: a material under an empty name
+    // would be shown by no category, ever.
+    void noCategoryFilesNothing()
     {
         MainWindowFixture fixture(
             {QStringLiteral("文字资料0"), QStringLiteral("实例资料0"), QStringLiteral("搜索结果0")});
@@ -315,10 +316,11 @@ private slots:
         QVERIFY(dialog);
         ModalDriver driver;
         addButton(dialog)->click();
-        QCOMPARE(driver.texts(), QStringList{QStringLiteral("添加成功！你可以继续操作！")});
-        QCOMPARE(fixture.folder.value(QStringLiteral("select bigclassname || '|' || classname from textfile"))
-                     .toString(),
-                 QStringLiteral("|"));
+        QCOMPARE(driver.texts(),
+                 QStringList{QStringLiteral(
+                     "“文字资料”下还没有分类，资料没有保存。请先在主窗口的分类树中建立一个分类。")});
+        QCOMPARE(fixture.folder.value(QStringLiteral("select count(*) from textfile")).toInt(), 0);
+        QVERIFY(dialog->isVisible());
     }
 
     // A failed insert keeps the dialog open with everything the user had, as typed.

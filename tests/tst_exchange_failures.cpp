@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -63,14 +64,17 @@ private slots:
                                       readable | QFile::WriteOwner));
         QVERIFY(QFile::setPermissions(target.path(), readable | enterable));
         ExchangeReport report;
+        bool madeFolder = true;
         {
             WithoutRootRights user;
             ExportWriter writer(WholeText);
             report = writer.run(target.path(), [](int, int) { return true; });
+            madeFolder = writer.madeFolder();
         }
         QFile::setPermissions(target.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(report.outcome, ExchangeReport::Failed);
         QVERIFY2(report.error.contains(QStringLiteral("没有在文件夹")), qPrintable(report.error));
+        QVERIFY(!madeFolder);
         QCOMPARE(entriesOf(target.path()), QStringList());
     }
 
@@ -89,6 +93,27 @@ private slots:
         QVERIFY2(report.error.contains(QStringLiteral("磁盘可能已满")), qPrintable(report.error));
         QCOMPARE(entriesOf(target.path()), QStringList());
         QCOMPARE(m_folder->value(QStringLiteral("select count(*) from textfile")).toInt(), 3);
+    }
+
+    // The unfinished folder of a killed export goes with the next export into the same place;
+    // one whose export still runs (its lock held) stays.
+    void abandonedExportsAreRemoved()
+    {
+        QTemporaryDir target;
+        const QString abandoned = QStringLiteral("Zindrel 导出 2026-01-01 00-00-00（未完成）");
+        const QString running = QStringLiteral("Zindrel 导出 2026-01-01 00-00-01（未完成）");
+        const QString own = QStringLiteral("Zindrel 导出 我的（未完成）笔记");
+        for (const QString &name : {abandoned, running, own})
+            QVERIFY(QDir(target.path()).mkpath(name + QStringLiteral("/文字资料")));
+        QLockFile lock(target.filePath(running + QStringLiteral("/.zindrel-export.lock")));
+        QVERIFY(lock.tryLock(0));
+        ExportWriter writer(WholeText);
+        QCOMPARE(writer.run(target.path(), [](int, int) { return true; }).outcome, ExchangeReport::Done);
+        QStringList left{QStringLiteral("Zindrel 导出 2026-03-09 14-05-07"), running, own};
+        left.sort();
+        QCOMPARE(entriesOf(target.path()), left);
+        QCOMPARE(entriesOf(writer.folder()),
+                 (QStringList{QStringLiteral("index.md"), QStringLiteral("文字资料")}));
     }
 
     void cancelledExportLeavesNothing()

@@ -3,6 +3,7 @@
 
 #include "base/AnsiText.h"
 #include "exchange/ImportPlan.h"
+#include "exchange/ImportedFile.h"
 #include "exchange/MaterialImporter.h"
 #include "store/Database.h"
 #include "tree/TreeFile.h"
@@ -81,6 +82,13 @@ private slots:
         big.close();
         QVERIFY(QFile::link(at + QStringLiteral("nowhere.md"), at + QStringLiteral("bad/gone.md")));
         write(at + QStringLiteral("bad/instance.md"), "---\nkind: instance\npath: /bin/true\n---\n");
+        // A link out of the folder (a key in ~/.ssh, say, in a folder someone sent) is not followed.
+        QTemporaryDir elsewhere;
+        write(elsewhere.filePath(QStringLiteral("secret.md")), "secret");
+        QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("secret.md")),
+                            at + QStringLiteral("bad/outside.md")));
+        // Bytes neither UTF-8 nor GB18030 can read are filed as replacement characters, and named.
+        write(at + QStringLiteral("odd.txt"), QByteArray("a\xff\xfe b"));
         const bool root = geteuid() == 0; // reads every file whatever its permissions
         if (!root) {
             write(at + QStringLiteral("bad/locked.md"), "locked");
@@ -100,29 +108,47 @@ private slots:
         QCOMPARE(
             m_folder->rows(QStringLiteral("select title,bigclassname,classname,main,createtime from textfile "
                                           "order by title")),
-            (QList<QVariantList>{{"gb", "X", "", QStringLiteral("中文\r\n"), "2026-03-09 14:05:07"},
-                                 {"top", "X", "", "# top\r\n", "2026-03-09 14:05:07"},
-                                 {"x", "X", "plus", "x\r\n", "2026-03-09 14:05:07"},
-                                 {"y", "X", QStringLiteral("文字资料（2）"), "y\r\n", "2026-03-09 14:05:07"},
-                                 {"z", "X", "a b", "z\r\n", "2026-03-09 14:05:07"}}));
-        QCOMPARE(report.materials, 5);
+            (QList<QVariantList>{
+                {"gb", "X", "", QStringLiteral("中文\r\n"), "2026-03-09 14:05:07"},
+                {"odd", "X", "", QStringLiteral("a\uFFFD\uFFFD b\r\n"), "2026-03-09 14:05:07"},
+                {"top", "X", "", "# top\r\n", "2026-03-09 14:05:07"},
+                {"x", "X", "plus", "x\r\n", "2026-03-09 14:05:07"},
+                {"y", "X", QStringLiteral("文字资料（2）"), "y\r\n", "2026-03-09 14:05:07"},
+                {"z", "X", "a b", "z\r\n", "2026-03-09 14:05:07"}}));
+        QCOMPARE(report.materials, 6);
         QCOMPARE(report.categories, 5);
-        QCOMPARE(report.skipped.size(), root ? 5 : 6);
-        QCOMPARE(report.skippedFiles, root ? 6 : 7);
+        QCOMPARE(report.skipped.size(), root ? 6 : 7);
+        QCOMPARE(report.skippedFiles, root ? 7 : 8);
         for (const QString &start :
              {QStringLiteral("bad/binary.md：不是文本文件"), QStringLiteral("bad/big.md：文件有50MB"),
               QStringLiteral("bad/gone.md：无法读取"), QStringLiteral("bad/instance.md：是实例资料的文件"),
+              QStringLiteral("bad/outside.md：链接到导入文件夹以外的文件"),
               QStringLiteral("2个其他类型的文件：只导入")})
             QVERIFY2(anyStartsWith(report.skipped, start), qPrintable(start));
         if (!root)
             QVERIFY(anyStartsWith(report.skipped, QStringLiteral("bad/locked.md：无法读取")));
-        QCOMPARE(report.changed.size(), 5);
-        for (const QString &start : {QStringLiteral("文件夹“+plus”的分类名改为“plus”"),
+        QCOMPARE(report.changed.size(), 6);
+        for (const QString &start : {QStringLiteral("文件“odd.txt”既不是UTF-8也不是GB18030编码"),
+                                     QStringLiteral("文件夹“+plus”的分类名改为“plus”"),
                                      QStringLiteral("文件夹“a\u0001b”的分类名改为“a b”"),
                                      QStringLiteral("文件夹“文字资料”的分类名改为“文字资料（2）”"),
                                      QStringLiteral("文件夹“+plus/deep”超出了分类树的三层"),
                                      QStringLiteral("文件夹“images”里没有.md、.txt或源代码文件")})
             QVERIFY2(anyStartsWith(report.changed, start), qPrintable(start));
+    }
+
+    // A file whose size reads 0 (those of /proc) is read to its end.
+    void aFileOfNoSizeIsReadToItsEnd()
+    {
+        QFile file(QStringLiteral("/proc/version"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.size() > 1);
+        MaterialFile material;
+        QString reason;
+        QString note;
+        QVERIFY2(ImportedFile::read(file.fileName(), &material, &reason, &note), qPrintable(reason));
+        QCOMPARE(material.body.toUtf8() + '\n', text); // the final break is the file's, not the body's
     }
 
     // Nothing selected: an export of the whole base goes back to its roots; loose files get a

@@ -7,6 +7,7 @@
 #include "browse/MaterialList.h"
 #include "code/LanguageGuess.h"
 #include "exchange/ExchangeCommands.h"
+#include "exchange/ImportedFile.h"
 #include "shell/MainWindow.h"
 #include "store/Database.h"
 #include "store/MaterialLanguages.h"
@@ -54,6 +55,17 @@ QStringList shownLanguages(const TestFolder &folder)
     }
     std::sort(languages.begin(), languages.end());
     return languages;
+}
+
+// Every control character but NUL, with line breaks as the add dialog keeps them.
+QString controlCharacters()
+{
+    QString text = QStringLiteral("N\bN_\b_ page\fnext \x1b[1mbold\x1b[0m\r\n");
+    for (char16_t code = 1; code < 0xA0; code = code == 0x1F ? 0x7F : code + 1) {
+        if (code != u'\n' && code != u'\r')
+            text += QChar(code);
+    }
+    return text;
 }
 
 QStringList sortedRows(const TestFolder &folder, const QString &sql)
@@ -126,7 +138,15 @@ private slots:
                       QStringLiteral("2023-06-05 10:00:00"),
                       QStringLiteral("# 部署\n\n```python\nprint(1)\n```\n")},
                      {QStringLiteral("script"), QStringLiteral("编程"), sub, QString(),
-                      QStringLiteral("2023-06-06 10:00:00"), QStringLiteral("```python\nx = 1\n```")}})
+                      QStringLiteral("2023-06-06 10:00:00"), QStringLiteral("```python\nx = 1\n```")},
+                     // What the add dialog takes in: backspace overstrikes of man, form feeds,
+                     // escape sequences, every control character but NUL.
+                     {QStringLiteral("控制\x01\x1b[1m字符"), QStringLiteral("编程"), QString(),
+                      QStringLiteral("\x7f"), QStringLiteral("2023-06-07 10:00:00"), controlCharacters()},
+                     // A body at the import's limit, which UTF-8 makes half as large again.
+                     {QStringLiteral("at the limit"), QStringLiteral("编程"), QString(), QString(),
+                      QStringLiteral("2023-06-08 10:00:00"),
+                      QString(ImportedFile::MaxBytes / 2, QChar(u'字'))}})
                 addText(fixture, text);
             // The reader's choice, against the fenced block's "python".
             const qint64 chosen =
@@ -151,7 +171,7 @@ private slots:
             driver.queue(chooseFolder(target.path()));
             fixture.window->exchangeCommands()->exportMaterials();
             QCOMPARE(driver.texts().size(), 1);
-            QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导出完成：12份资料，8个分类")),
+            QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导出完成：14份资料，8个分类")),
                      qPrintable(driver.texts().first()));
             const QStringList made = QDir(target.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
             QCOMPARE(made, QStringList{QStringLiteral("Zindrel 导出 2026-03-09 14-05-07")});
@@ -177,7 +197,7 @@ private slots:
         driver.queue(chooseFolder(exported));
         empty.window->exchangeCommands()->importMaterials();
         QCOMPARE(driver.texts().size(), 1);
-        QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导入完成：12份资料，新建8个分类。")),
+        QVERIFY2(driver.texts().first().startsWith(QStringLiteral("导入完成：14份资料，新建8个分类。")),
                  qPrintable(driver.texts().first()));
         QCOMPARE(sortedRows(empty.folder, TextRows), textRows);
         QCOMPARE(sortedRows(empty.folder, InstanceRows), instanceRows);

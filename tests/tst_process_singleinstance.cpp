@@ -168,6 +168,26 @@ private slots:
         QVERIFY(!QFile::exists(installed.folder.filePath(QStringLiteral("MTS.qb"))));
     }
 
+    // A termination ends the program even when the tree cannot be saved (the original that must
+    // be kept first cannot be): no box waits for an answer, standard error says what was lost.
+    void terminationWithATreeThatCannotBeSavedSaysSoOnStandardError()
+    {
+        InstalledFolder installed;
+        const QByteArray stray = AnsiText::encode(QStringLiteral("++孤立2\n文字资料0\n+A1\n搜索结果0\n"));
+        installed.folder.writeBytes(QStringLiteral("MTS.qb"), stray);
+        QVERIFY(QDir(installed.folder.path()).mkdir(QStringLiteral("MTS.qb.bak")));
+        QProcess program;
+        startOffscreen(program, installed.exe());
+        QVERIFY(program.waitForStarted());
+        QVERIFY(waitForServer(10000));
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        const QString error = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(error.contains(QStringLiteral("无法保留原文件MTS.qb.bak")), qPrintable(error));
+        QCOMPARE(installed.folder.readBytes(QStringLiteral("MTS.qb")), stray);
+    }
+
     void staleLockDoesNotStopTheStart()
     {
         InstalledFolder installed;

@@ -1,6 +1,7 @@
 #include "base/AnsiText.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowsColor.h"
+#include "store/BaseSettings.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -216,6 +217,63 @@ private slots:
         QCOMPARE(WindowsColor::fromQColor(QColor(0x12, 0x34, 0x56)), 0x563412);
         QVERIFY(WindowsColor::isSystemColor(-16777208));
         QVERIFY(!WindowsColor::isSystemColor(WindowsColor::White));
+    }
+
+    // A Base.ini that exists either names the store, or says which line keeps it from doing so.
+    void baseSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("place");
+        QTest::newRow("local") << QByteArray("[base]\ndriver=SQLite\n") << false << QString() << QString();
+        QTest::newRow("server") << QByteArray("\xEF\xBB\xBF; shared\r\n[base]\r\ndriver=postgresql\r\n"
+                                              "host = db.lan\r\nport=5433\r\ndatabase=知识\r\n")
+                                << true << QString() << QStringLiteral("db.lan:5433/知识");
+        const QString at2 = QStringLiteral("Base.ini第2行");
+        QTest::newRow("empty") << QByteArray("\n") << true
+                               << QStringLiteral("Base.ini的[base]段中没有写driver=") << QString();
+        QTest::newRow("section") << QByteArray("[Base]\ndriver=postgresql\n") << true
+                                 << QStringLiteral("Base.ini第1行“[Base]”：段名只能是[base]") << QString();
+        QTest::newRow("key") << QByteArray("[base]\nDriver=postgresql\n") << true
+                             << at2 + QStringLiteral("的“Driver”无法识别") << QString();
+        QTest::newRow("outside") << QByteArray("driver=postgresql\n") << true
+                                 << QStringLiteral("Base.ini第1行“driver=postgresql”不在[base]段中")
+                                 << QString();
+        QTest::newRow("no equals") << QByteArray("[base]\npostgresql\n") << true
+                                   << at2 + QStringLiteral("“postgresql”无法识别") << QString();
+        QTest::newRow("twice") << QByteArray("[base]\ndriver=sqlite\ndriver=postgresql\n") << true
+                               << QStringLiteral("Base.ini第3行又写了一次driver=（第2行已经写过）")
+                               << QString();
+        QTest::newRow("backslash") << QByteArray("[base]\ndatabase=a\\b\ndriver=postgresql\n") << true
+                                   << at2 + QStringLiteral("的database=含有引号") << QString();
+        QTest::newRow("hosts") << QByteArray("[base]\ndriver=postgresql\nhost=a,b\ndatabase=z\n") << true
+                               << QStringLiteral("Base.ini第3行的host=a,b不是一个服务器") << QString();
+        QTest::newRow("driver") << QByteArray("[base]\ndriver=mysql\n") << true
+                                << at2 + QStringLiteral("的driver=mysql无法识别") << QString();
+        QTest::newRow("port") << QByteArray("[base]\ndriver=postgresql\ndatabase=z\nport=x\n") << true
+                              << QStringLiteral("Base.ini第4行的port=x不是有效的端口号") << QString();
+        QTest::newRow("password") << QByteArray("[base]\npassword=s\ndriver=postgresql\ndatabase=z\n") << true
+                                  << at2 + QStringLiteral("写了密码") << QString();
+        QTest::newRow("no database") << QByteArray("[base]\ndriver=postgresql\n") << true
+                                     << QStringLiteral("Base.ini中没有写数据库名") << QString();
+    }
+    void baseSettings()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, refusal);
+        QFETCH(QString, place);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Base.ini"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        out.close();
+        const BaseSettings settings = BaseSettings::read(path);
+        QTEST(settings.usesServer(), "server");
+        QVERIFY2(refusal.isEmpty() ? settings.refusal().isEmpty() : settings.refusal().startsWith(refusal),
+                 qPrintable(settings.refusal()));
+        if (!place.isEmpty())
+            QCOMPARE(settings.place(), place);
     }
 };
 

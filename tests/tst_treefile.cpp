@@ -147,21 +147,30 @@ private slots:
     {
         QTest::addColumn<QByteArray>("original");
         QTest::addColumn<bool>("kept");
+        QTest::addColumn<QByteArray>("saved");
         // One character of three UTF-8 bytes: the third byte starts a sequence GB18030 cannot end.
         const QString tree = QStringLiteral("文字资料0\r\n+算1\r\n搜索结果0\r\n");
-        QTest::newRow("GB18030") << AnsiText::encode(tree) << false;
-        QTest::newRow("UTF-8") << tree.toUtf8() << true;
-        QTest::newRow("stray bytes") << AnsiText::encode(tree).replace("+", "+\x81\x20") << true;
+        QTest::newRow("GB18030") << AnsiText::encode(tree) << false << AnsiText::encode(tree);
+        QTest::newRow("UTF-8") << tree.toUtf8() << true << AnsiText::encode(tree);
+        const QByteArray stray = AnsiText::encode(tree).replace("+", "+\x81\x20");
+        QTest::newRow("stray bytes") << stray << true << AnsiText::encode(AnsiText::decode(stray));
+        // Written by hand in UTF-8, and valid GB18030 too, reading back to the same bytes.
+        const QString handWritten = QStringLiteral("文字资料0\n+编程语言1\n实例资料0\n搜索结果0\n");
+        QVERIFY(AnsiText::encode(AnsiText::decode(handWritten.toUtf8())) == handWritten.toUtf8());
+        QTest::newRow("UTF-8 that reads as GB18030")
+            << handWritten.toUtf8() << true << AnsiText::encode(QString(handWritten).replace("\n", "\r\n"));
     }
     void originalsThatDoNotReadBackAreKept()
     {
         QFETCH(QByteArray, original);
         QFETCH(bool, kept);
+        QFETCH(QByteArray, saved);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("MTS.qb"));
         writeBytes(path, original);
         TreeFile file(path);
         QVERIFY(file.save(file.load()));
+        QCOMPARE(fileBytes(path), saved);
         QCOMPARE(QFile::exists(path + QStringLiteral(".bak")), kept);
         if (kept)
             QCOMPARE(fileBytes(path + QStringLiteral(".bak")), original);

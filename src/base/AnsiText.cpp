@@ -1,6 +1,7 @@
 #include "base/AnsiText.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextCodec>
@@ -116,6 +117,13 @@ bool readLineFile(const QString &path, QStringList *lines, QString *error)
 bool writeLineFile(const QString &path, const QStringList &lines, QString *error)
 {
     const QByteArray bytes = encode(joinLines(lines));
+    // Nothing to write when the file holds these bytes already: at the end, on a full disk, an
+    // unchanged file is no failure.
+    if (QFileInfo(path).size() == bytes.size()) {
+        QFile current(path);
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes)
+            return true;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)

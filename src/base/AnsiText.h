@@ -29,7 +29,8 @@ QStringList typedLines(const QString &text);
 // Reads a whole GB18030 line file. False with an error text when it cannot be read.
 bool readLineFile(const QString &path, QStringList *lines, QString *error = nullptr);
 // Replaces the file atomically: a crash leaves the old file or the new one, never a mixture, and
-// a write that did not take every byte (a full disk) leaves the old file as it was.
+// a write that did not take every byte (a full disk) leaves the old file as it was. A file that
+// holds the same bytes already is left alone.
 bool writeLineFile(const QString &path, const QStringList &lines, QString *error = nullptr);
 
 } // namespace AnsiText

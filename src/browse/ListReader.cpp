@@ -3,7 +3,6 @@
 #include "store/Database.h"
 
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -33,20 +32,6 @@ bool readThroughSqlite(sqlite3 *handle, const QString &sql, int image, ListEntri
     return ok;
 }
 
-bool readThroughQt(QSqlDatabase &db, const QString &sql, int image, ListEntries *entries, QString *error)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (query.exec(sql)) {
-        while (query.next())
-            entries->appendStored(query.value(1).toString().toUtf8(), image, query.value(0).toLongLong());
-    }
-    if (query.lastError().isValid()) {
-        *error = query.lastError().text();
-        return false;
-    }
-    return true;
-}
 } // namespace
 
 bool ListReader::read(const QString &sql, int image, ListEntries *entries, QString *error)
@@ -56,10 +41,16 @@ bool ListReader::read(const QString &sql, int image, ListEntries *entries, QStri
         *error = QStringLiteral("数据模块尚未建立");
         return false;
     }
+    if (database->isServer())
+        return database->select(
+            sql,
+            [image, entries](const QSqlQuery &row) {
+                entries->appendStored(row.value(1).toString().toUtf8(), image, row.value(0).toLongLong());
+            },
+            error);
     return database->runOnConnection(
-        [&sql, image, entries](QSqlDatabase &db, sqlite3 *handle, QString *error) {
-            return handle ? readThroughSqlite(handle, sql, image, entries, error)
-                          : readThroughQt(db, sql, image, entries, error);
+        [&sql, image, entries](QSqlDatabase &, sqlite3 *handle, QString *error) {
+            return readThroughSqlite(handle, sql, image, entries, error);
         },
         error);
 }

@@ -3,6 +3,7 @@
 #include "browse/ListReader.h"
 #include "browse/MaterialListModel.h"
 #include "browse/MaterialListView.h"
+#include "store/Database.h"
 #include "store/Material.h"
 #include "store/Statements.h"
 #include "tree/CategoryTree.h"
@@ -144,6 +145,7 @@ void MaterialList::refresh()
     ListEntries &entries = m_spareEntries;
     entries.clear();
     const QStringList path = CategoryTree::pathOf(node);
+    bool read = true;
     if (node->childCount() > 0) {
         for (int i = 0; i < node->childCount(); ++i) {
             const QTreeWidgetItem *child = node->child(i);
@@ -152,10 +154,15 @@ void MaterialList::refresh()
                             0});
         }
         if (path.size() == 2)
-            readMaterials(path.at(1), QString(), path.at(0), &entries);
+            read = readMaterials(path.at(1), QString(), path.at(0), &entries);
     } else if (path.size() >= 2) {
-        readMaterials(path.at(1), path.value(2), path.at(0), &entries);
+        read = readMaterials(path.at(1), path.value(2), path.at(0), &entries);
     }
+    // A shared base that cannot be reached leaves the list as it was: what it showed is still
+    // worth reading, and an empty list would look like a category emptied by someone.
+    const Database *database = Database::current();
+    if (!read && database && database->isServer())
+        return;
     m_model->swapEntries(entries);
     if (!CategoryTree::isRoot(node) || node->childCount() > 0)
         emit categoryShown(node);
@@ -176,7 +183,7 @@ void MaterialList::refreshKeepingSelection()
     }
 }
 
-void MaterialList::readMaterials(const QString &category, const QString &subcategory, const QString &rootText,
+bool MaterialList::readMaterials(const QString &category, const QString &subcategory, const QString &rootText,
                                  ListEntries *entries)
 {
     const int image =
@@ -189,10 +196,11 @@ void MaterialList::readMaterials(const QString &category, const QString &subcate
                          &error)) {
         emit progressChanged(100);
         emit statusChanged(QStringLiteral("数据库操作成功！"));
-    } else {
-        emit statusChanged(error + Material::FatalSuffix);
-        emit progressChanged(0);
+        return true;
     }
+    emit statusChanged(Material::failureStatus(error));
+    emit progressChanged(0);
+    return false;
 }
 
 void MaterialList::showOnceByTitle()

@@ -74,7 +74,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void readMaterials(const QString &category, const QString &subcategory, const QString &rootText,
+    // False when the read failed; entries read before the failure stay in *entries.
+    bool readMaterials(const QString &category, const QString &subcategory, const QString &rootText,
                        ListEntries *entries);
     void fitCaptions();
     void showOnceInOrder(int order);

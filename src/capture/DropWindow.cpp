@@ -5,6 +5,7 @@
 #include "capture/QuickInstanceDialog.h"
 #include "capture/QuickTextDialog.h"
 #include "resources/IconLibrary.h"
+#include "tree/CategoryCheck.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/ProgramEvents.h"
 
@@ -53,6 +54,11 @@ DropWindow::DropWindow(QMenu *trayMenu, QTreeWidget *tree)
     move((screen ? screen->geometry().width() : 0) - 100, 50);
     setWindowOpacity(Opacity);
     setAcceptDrops(true);
+}
+
+void DropWindow::setCategoryCheck(CategoryCheck *check)
+{
+    m_categoryCheck = check;
 }
 
 DropWindow *DropWindow::open(QMenu *trayMenu, QTreeWidget *tree)
@@ -154,6 +160,7 @@ template <class Dialog> void DropWindow::handOver(QPointer<Dialog> &reference, c
     try {
         // Owned by this window: above it, without task-bar button, ended with it.
         auto *dialog = new Dialog(this, m_tree, content);
+        dialog->setCategoryCheck(m_categoryCheck);
         reference = dialog;
         connect(dialog, &QuickCaptureDialog::released, this, [&reference, dialog] {
             if (reference == dialog)

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class CategoryCheck;
 class QMenu;
 class QTreeWidget;
 class QuickInstanceDialog;
@@ -26,6 +27,9 @@ public:
     void handOverText(const QString &text);
     void handOverPath(const QString &path);
 
+    // What keeps captured materials out of categories the tree no longer holds.
+    void setCategoryCheck(CategoryCheck *check);
+
     // The capture dialogs now open, or nullptr.
     QuickTextDialog *textDialog() const;
     QuickInstanceDialog *instanceDialog() const;
@@ -47,6 +51,7 @@ private:
 
     QPointer<QMenu> m_trayMenu;
     QPointer<QTreeWidget> m_tree;
+    QPointer<CategoryCheck> m_categoryCheck;
     QPointer<QuickTextDialog> m_textDialog;
     QPointer<QuickInstanceDialog> m_instanceDialog;
     QPoint m_grabOffset;

@@ -3,6 +3,8 @@
 #include "base/AnsiText.h"
 #include "store/Material.h"
 #include "store/SqlText.h"
+#include "tree/CategoryCheck.h"
+#include "tree/NodeRules.h"
 #include "widgets/AccessibleRoles.h"
 #include "widgets/LineEdits.h"
 #include "widgets/MessageBoxes.h"
@@ -128,10 +130,21 @@ QStringList QuickCaptureDialog::memoLines() const
     return AnsiText::typedLines(SqlText::toTokens(m_memo->toPlainText(), true));
 }
 
+void QuickCaptureDialog::setCategoryCheck(CategoryCheck *check)
+{
+    m_categoryCheck = check;
+}
+
 void QuickCaptureDialog::insertRecord(Material &record)
 {
-    const bool inserted = record.insert();
-    MessageBoxes::plain(this, record.resultMessage());
+    const auto insert = [&record] { return record.insert(); };
+    const QString root =
+        m_kind == CaptureCategories::TextKind ? NodeRules::TextRootText : NodeRules::InstanceRootText;
+    QString failure;
+    const bool inserted =
+        m_categoryCheck ? m_categoryCheck->save({root, record.category, record.subcategory}, insert, &failure)
+                        : insert();
+    MessageBoxes::plain(this, failure.isEmpty() ? record.resultMessage() : failure);
     // After a failure everything stays in the dialog, so that nothing dropped is lost.
     if (inserted)
         release();

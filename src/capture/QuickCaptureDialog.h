@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class CategoryCheck;
 class Material;
 class QComboBox;
 class QLineEdit;
@@ -20,6 +21,10 @@ class QVBoxLayout;
 class QuickCaptureDialog : public QWidget
 {
     Q_OBJECT
+public:
+    // Files only while the tree holds the chosen category; without it the record is inserted as it is.
+    void setCategoryCheck(CategoryCheck *check);
+
 public slots:
     void categoryChosen();
     virtual void addMaterial() = 0;
@@ -59,6 +64,7 @@ private:
     void release();
 
     QPointer<QTreeWidget> m_tree;
+    QPointer<CategoryCheck> m_categoryCheck;
     CaptureCategories::Kind m_kind;
     QVBoxLayout *m_layout;
     QLineEdit *m_titleEdit;

@@ -15,8 +15,9 @@
 #include <QGuiApplication>
 #include <QTreeWidgetItem>
 
-MaterialCommands::MaterialCommands(QTreeWidget *tree, MaterialList *list, QWidget *window)
-    : QObject(window), m_tree(tree), m_list(list), m_window(window)
+MaterialCommands::MaterialCommands(QTreeWidget *tree, MaterialList *list, CategoryCheck *check,
+                                   QWidget *window)
+    : QObject(window), m_tree(tree), m_list(list), m_categoryCheck(check), m_window(window)
 {
 }
 
@@ -41,6 +42,7 @@ void MaterialCommands::addMaterial()
         dialog = InstanceMaterialDialog::createForAdd(m_window, context);
     else
         return;
+    dialog->setCategoryCheck(m_categoryCheck);
     dialog->exec();
     dialog.reset();
     m_list->refresh();
@@ -127,6 +129,7 @@ void MaterialCommands::modifySelectedMaterial()
     else
         dialog = InstanceMaterialDialog::createForModify(
             m_window, static_cast<const InstanceMaterial &>(*record), context);
+    dialog->setCategoryCheck(m_categoryCheck);
     dialog->exec();
     // The last save's result, or the load's when nothing was saved.
     const QString result =

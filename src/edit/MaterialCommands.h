@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class CategoryCheck;
 class MaterialList;
 class QTreeWidget;
 class QWidget;
@@ -12,7 +13,8 @@ class MaterialCommands : public QObject
 {
     Q_OBJECT
 public:
-    MaterialCommands(QTreeWidget *tree, MaterialList *list, QWidget *window);
+    // The check keeps materials out of categories the tree no longer holds.
+    MaterialCommands(QTreeWidget *tree, MaterialList *list, CategoryCheck *check, QWidget *window);
 
 public slots:
     // From the menu and the tool bar.
@@ -33,5 +35,6 @@ private:
 
     QTreeWidget *m_tree;
     MaterialList *m_list;
+    CategoryCheck *m_categoryCheck;
     QWidget *m_window;
 };

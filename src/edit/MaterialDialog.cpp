@@ -3,6 +3,7 @@
 #include "base/AnsiText.h"
 #include "store/Material.h"
 #include "store/SqlText.h"
+#include "tree/CategoryCheck.h"
 #include "widgets/ActionLink.h"
 #include "widgets/LineEdits.h"
 #include "widgets/MessageBoxes.h"
@@ -129,14 +130,25 @@ void MaterialDialog::fillCommonFields(Material &record) const
     record.category = m_context.value(1);
 }
 
+void MaterialDialog::setCategoryCheck(CategoryCheck *check)
+{
+    m_categoryCheck = check;
+}
+
 void MaterialDialog::save(Material &record, const QString &typedTitle, const QString &typedBody)
 {
     // The boxes show what is stored while the result is up.
     m_titleEdit->setText(record.title);
     m_bodyEdit->setPlainText(SqlText::toTokens(typedBody, true));
-    const bool saved =
-        m_mode == ModifyMode ? record.update(m_context.value(4).toLongLong()) : record.insert();
-    m_resultMessage = record.resultMessage();
+    const auto store = [&] {
+        return m_mode == ModifyMode ? record.update(m_context.value(4).toLongLong()) : record.insert();
+    };
+    QString failure;
+    const bool saved = m_categoryCheck
+                           ? m_categoryCheck->save({m_context.value(0), record.category, record.subcategory},
+                                                   store, &failure)
+                           : store();
+    m_resultMessage = failure.isEmpty() ? record.resultMessage() : failure;
     if (!saved) {
         m_titleEdit->setText(typedTitle);
         m_bodyEdit->setPlainText(typedBody);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QStringList>
 
 class ActionLink;
+class CategoryCheck;
 class Material;
 class QLabel;
 class QLineEdit;
@@ -26,6 +28,8 @@ public:
     int mode() const { return m_mode; }
     // The result of the last save; empty while nothing was saved.
     const QString &resultMessage() const { return m_resultMessage; }
+    // Saves only while the tree holds the dialog's category; without it the record is saved as it is.
+    void setCategoryCheck(CategoryCheck *check);
 
 public slots:
     virtual void saveMaterial() = 0;
@@ -65,6 +69,7 @@ protected:
 private:
     QStringList m_context;
     int m_mode;
+    QPointer<CategoryCheck> m_categoryCheck;
     QString m_resultMessage;
     QStringList m_unchanged;
     QLineEdit *m_titleEdit;

@@ -4,7 +4,9 @@
 #include "browse/MaterialListModel.h"
 #include "resources/IconLibrary.h"
 #include "store/Material.h"
+#include "store/RootKinds.h"
 #include "store/Statements.h"
+#include "tree/CategoryCheck.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
 #include "widgets/MessageBoxes.h"
@@ -22,8 +24,10 @@ QString exactCaption(QString name)
 }
 } // namespace
 
-MaterialMover::MaterialMover(QTreeWidget *tree, MaterialList *list, QMenu *listMenu, QWidget *window)
-    : QObject(window), m_tree(tree), m_list(list), m_listMenu(listMenu), m_window(window)
+MaterialMover::MaterialMover(QTreeWidget *tree, MaterialList *list, QMenu *listMenu, CategoryCheck *check,
+                             QWidget *window)
+    : QObject(window), m_tree(tree), m_list(list), m_listMenu(listMenu), m_categoryCheck(check),
+      m_window(window)
 {
 }
 
@@ -77,8 +81,15 @@ void MaterialMover::moveSelectedMaterial(QAction *target)
     if (pair.size() != 2 || row < 0)
         return;
     const ListEntry entry = m_list->model()->entry(row);
-    Material::executeStatement(Statements::moveMaterial(Statements::tableOfMaterialImage(entry.image),
-                                                        pair.at(0), pair.at(1), entry.id));
+    const QString table = Statements::tableOfMaterialImage(entry.image);
+    const QString sql = Statements::moveMaterial(table, pair.at(0), pair.at(1), entry.id);
+    QString failure;
+    const QString root =
+        table == RootKinds::TextTable ? RootKinds::TextRootText : RootKinds::InstanceRootText;
+    if (!m_categoryCheck->save(
+            {root, pair.at(0), pair.at(1)}, [&sql] { return Material::executeStatement(sql); }, &failure) &&
+        !failure.isEmpty())
+        MessageBoxes::show(m_window, failure, MessageBoxes::AppTitle, QMessageBox::Warning);
     m_list->refresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class CategoryCheck;
 class MaterialList;
 class QAction;
 class QMenu;
@@ -14,7 +15,9 @@ class MaterialMover : public QObject
 {
     Q_OBJECT
 public:
-    MaterialMover(QTreeWidget *tree, MaterialList *list, QMenu *listMenu, QWidget *window);
+    // The check keeps materials out of categories the tree no longer holds.
+    MaterialMover(QTreeWidget *tree, MaterialList *list, QMenu *listMenu, CategoryCheck *check,
+                  QWidget *window);
 
     // The move sub-menu now in the list's pop-up menu, or nullptr.
     QMenu *moveMenu() const;
@@ -29,5 +32,6 @@ private:
     QTreeWidget *m_tree;
     MaterialList *m_list;
     QMenu *m_listMenu;
+    CategoryCheck *m_categoryCheck;
     QWidget *m_window;
 };

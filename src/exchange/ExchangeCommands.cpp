@@ -5,6 +5,7 @@
 #include "exchange/BaseUpload.h"
 #include "exchange/ExchangeReport.h"
 #include "exchange/ImportPlan.h"
+#include "exchange/ImportedCategories.h"
 #include "exchange/MaterialImporter.h"
 #include "store/Database.h"
 #include "tree/CategoryTree.h"
@@ -36,15 +37,6 @@ const TreeNode *findNode(const QVector<TreeNode> &nodes, const QStringList &name
     return nullptr;
 }
 
-QTreeWidgetItem *childNamed(QTreeWidgetItem *parent, const QString &name)
-{
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == name)
-            return parent->child(i);
-    }
-    return nullptr;
-}
-
 // "有3个文件没有导入，2处改动，详见“显示详情”。" or nothing when there is neither.
 QString detailsNote(const ExchangeReport &report, const QString &skippedText)
 {
@@ -59,8 +51,9 @@ QString detailsNote(const ExchangeReport &report, const QString &skippedText)
 }
 } // namespace
 
-ExchangeCommands::ExchangeCommands(QTreeWidget *tree, const MaterialListModel *searchResults, QWidget *window)
-    : QObject(window), m_tree(tree), m_searchResults(searchResults), m_window(window),
+ExchangeCommands::ExchangeCommands(QTreeWidget *tree, const MaterialListModel *searchResults,
+                                   TreeStore *treeStore, QWidget *window)
+    : QObject(window), m_tree(tree), m_searchResults(searchResults), m_treeStore(treeStore), m_window(window),
       m_lastFolder(QDir::homePath())
 {
 }
@@ -181,7 +174,9 @@ void ExchangeCommands::exportMaterials()
     case ExchangeReport::Failed:
         finish(ExportCaption,
                QStringLiteral("导出失败：") + report.error +
-                   QStringLiteral("\n没有写完的导出文件夹已经删除，库中的资料没有任何改变。"),
+                   (writer.madeFolder()
+                        ? QStringLiteral("\n没有写完的导出文件夹已经删除，库中的资料没有任何改变。")
+                        : QStringLiteral("\n导出文件夹没能建立，库中的资料没有任何改变。")),
                report);
         break;
     }
@@ -210,18 +205,26 @@ void ExchangeCommands::importMaterials()
     });
     ExchangeReport report = plan.report();
     report.outcome = ExchangeReport::Cancelled;
+    // The categories go into the tree in the materials' transaction, on the tree as it is then.
+    ImportedCategories categories(plan, m_treeStore);
     if (scanned) {
         MaterialImporter importer(plan);
-        report = importer.run([this, &progress](int done, int total) {
-            return showProgress(progress, QStringLiteral("正在导入资料……（%1/%2）").arg(done).arg(total),
-                                done, total);
-        });
+        report = importer.run(
+            [this, &progress](int done, int total) {
+                return showProgress(progress, QStringLiteral("正在导入资料……（%1/%2）").arg(done).arg(total),
+                                    done, total);
+            },
+            [this, &categories](QString *error) {
+                return categories.save(CategoryTree::collect(m_tree), error);
+            });
     }
     progress.close();
     m_running = false;
+    if (report.outcome == ExchangeReport::Done || categories.reloaded())
+        CategoryTree::refill(m_tree, categories.tree());
     switch (report.outcome) {
     case ExchangeReport::Done:
-        addCategories(plan.newCategories());
+        report.categories = categories.added();
         emit listChanged();
         finish(ImportCaption,
                QStringLiteral("导入完成：%1份资料，新建%2个分类。")
@@ -299,25 +302,6 @@ void ExchangeCommands::uploadToSharedBase()
                    QStringLiteral("\n共享资料库没有改变，本机的文件也没有改变。"),
                report);
     }
-}
-
-void ExchangeCommands::addCategories(const QVector<QStringList> &categories)
-{
-    if (categories.isEmpty())
-        return;
-    for (const QStringList &names : categories) {
-        QTreeWidgetItem *parent = CategoryTree::findRoot(m_tree, names.first());
-        for (int level = 1; parent && level < names.size() - 1; ++level)
-            parent = childNamed(parent, names.at(level));
-        if (!parent)
-            continue; // planned from this very tree: every parent is there or added before
-        if (names.size() == 2)
-            CategoryTree::addNode(parent, names.last(), NodeRules::FirstLevelCollapsed,
-                                  NodeRules::FirstLevelExpanded);
-        else
-            CategoryTree::addNode(parent, names.last(), NodeRules::SecondLevel, NodeRules::SecondLevel);
-    }
-    emit treeChanged();
 }
 
 void ExchangeCommands::finish(const QString &caption, const QString &summary, const ExchangeReport &report)

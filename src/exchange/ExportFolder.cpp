@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <cerrno>
 
@@ -13,11 +14,33 @@
 
 namespace {
 const QString Unfinished = QStringLiteral("（未完成）");
+const QString ExportPrefix = QStringLiteral("Zindrel 导出 ");
+const QString LockName = QStringLiteral(".zindrel-export.lock");
+
+QString lockPath(const QString &folder)
+{
+    return folder + QLatin1Char('/') + LockName;
+}
+
+// Unfinished folders whose export is over: killed, its lock held by no running process of this
+// machine. One of another machine (a shared folder) is never taken for abandoned.
+void removeAbandoned(const QDir &dir)
+{
+    const QStringList names = dir.entryList({ExportPrefix + QLatin1Char('*') + Unfinished},
+                                            QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        QLockFile lock(lockPath(dir.filePath(name)));
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        lock.unlock();
+        QDir(dir.filePath(name)).removeRecursively();
+    }
+}
 
 QString folderName(const QDateTime &time, int number)
 {
-    const QString name =
-        QStringLiteral("Zindrel 导出 ") + time.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    const QString name = ExportPrefix + time.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
     return number < 2 ? name : name + QStringLiteral(" (%1)").arg(number);
 }
 
@@ -40,6 +63,8 @@ bool flushToDisk(const QString &path, QString *error)
 }
 } // namespace
 
+ExportFolder::ExportFolder() = default;
+
 ExportFolder::~ExportFolder()
 {
     discard();
@@ -54,16 +79,21 @@ bool ExportFolder::create(const QString &target, const QDateTime &time, QString 
     }
     m_target = info.absoluteFilePath();
     const QDir dir(m_target);
+    removeAbandoned(dir);
     for (int number = 1; number < 1000; ++number) {
         const QString name = folderName(time, number);
         if (dir.exists(name) || dir.exists(name + Unfinished))
             continue;
-        if (dir.mkdir(name + Unfinished)) {
-            m_finalName = name;
-            m_path = dir.filePath(name + Unfinished);
+        if (!dir.mkdir(name + Unfinished))
+            break;
+        m_finalName = name;
+        m_path = dir.filePath(name + Unfinished);
+        m_lock = std::make_unique<QLockFile>(lockPath(m_path));
+        if (m_lock->tryLock(0))
             return true;
-        }
-        break;
+        *error = QStringLiteral("无法在导出文件夹中建立锁文件（磁盘可能已满）。");
+        discard();
+        return false;
     }
     const int code = errno; // as mkdir left it
     const QString shown = QDir::toNativeSeparators(m_target);
@@ -120,6 +150,8 @@ bool ExportFolder::finish(QString *error)
         *error = QStringLiteral("导出的文件没能写到磁盘上：") + reason;
         return false;
     }
+    // Its lock file must not stay in the finished folder.
+    m_lock.reset();
     QDir dir(m_target);
     for (int number = 1; number < 1000; ++number) {
         // Another export of the same second may have taken the name meanwhile.
@@ -141,6 +173,7 @@ void ExportFolder::discard()
 {
     if (m_finished || m_path.isEmpty())
         return;
+    m_lock.reset();
     QDir(m_path).removeRecursively();
     m_path.clear();
 }

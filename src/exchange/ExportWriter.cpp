@@ -169,8 +169,10 @@ ExchangeReport ExportWriter::run(const QString &target,
     int total = 0;
     ExportFolder folder;
     const QDateTime now = Clock::currentDateTime();
+    m_madeFolder = false;
     if (!collectIds(&total, &report.error) || !folder.create(target, now, &report.error))
         return report;
+    m_madeFolder = true;
     report.outcome = ExchangeReport::Done;
     ExportLayout layout;
     for (const Part &part : m_parts) {

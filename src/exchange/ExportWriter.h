@@ -38,6 +38,8 @@ public:
     ExchangeReport run(const QString &target, const std::function<bool(int done, int total)> &progress);
     // Where the export went, once it is done.
     QString folder() const { return m_folder; }
+    // Whether the run made its folder (and so had one to remove when it failed).
+    bool madeFolder() const { return m_madeFolder; }
 
 private:
     struct Row
@@ -59,6 +61,7 @@ private:
 
     QVector<Part> m_parts;
     QString m_folder;
+    bool m_madeFolder = false;
     QVector<int> m_tops; // the layout's folder of each part
     int m_madeFolders = 0;
     int m_renamedFiles = 0;

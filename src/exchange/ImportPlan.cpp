@@ -30,10 +30,18 @@ bool isTextFile(const QFileInfo &info)
 } // namespace
 
 ImportPlan::ImportPlan(const QString &folder, const QStringList &target, const QVector<TreeNode> &tree)
-    : m_folder(QDir(folder).absolutePath()), m_target(target)
+    : m_folder(QDir(folder).absolutePath()), m_canonicalFolder(QFileInfo(folder).canonicalFilePath()),
+      m_target(target)
 {
     for (const TreeNode &root : tree)
         addExisting(&m_existing, {}, root);
+}
+
+bool ImportPlan::leadsOutside(const QFileInfo &entry) const
+{
+    // A link that leads nowhere fails when it is read, and says so then.
+    const QString target = entry.canonicalFilePath();
+    return entry.isSymLink() && !target.isEmpty() && !target.startsWith(m_canonicalFolder + QLatin1Char('/'));
 }
 
 void ImportPlan::readIndex()
@@ -69,7 +77,9 @@ bool ImportPlan::read(Folder &folder, const std::function<bool(int files)> &proc
             folder.children.append(child);
         } else if (entry.absoluteFilePath() != m_indexPath) {
             folder.hasAnyFile = true;
-            if (isTextFile(entry)) {
+            if (isTextFile(entry) && leadsOutside(entry)) {
+                m_report.skip(relative, QStringLiteral("链接到导入文件夹以外的文件，没有导入"));
+            } else if (isTextFile(entry)) {
                 folder.files.append(entry.absoluteFilePath());
                 folder.hasTextFiles = true;
                 ++m_found;

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+class QFileInfo;
+
 // What an import of a folder will do, decided before any file is read: which file goes into
 // which category, and which categories are new. The folder stands for the target category; its
 // sub-folders become sub-categories down to the tree's three levels, deeper ones are folded into
@@ -20,7 +22,8 @@
 // name comes from the export's index.md when there is one (safe folder names may differ from
 // the names), else from the folder's name, repaired when the tree would refuse it; a category
 // that exists already takes the files in. Folders whose files are all of other types are left
-// out; hidden files and folders, and folders reached through links, are not looked at.
+// out; hidden files and folders, folders reached through links and links to files outside the
+// folder are not looked at (the last are named in the report).
 class ImportPlan
 {
 public:
@@ -57,6 +60,9 @@ private:
     };
 
     bool read(Folder &folder, const std::function<bool(int files)> &proceed);
+    // A link to a file outside the folder: whatever it leads to was not given to the import (a
+    // key in ~/.ssh, say, in a folder someone sent), and is left out.
+    bool leadsOutside(const QFileInfo &entry) const;
     void readIndex();
     void place(const Folder &folder, const QStringList &place, bool isTop, bool folded);
     QString categoryName(const Folder &folder);
@@ -64,6 +70,7 @@ private:
     static QString key(const QStringList &names) { return names.join(QChar(0)); }
 
     QString m_folder;
+    QString m_canonicalFolder;
     QStringList m_target;
     QSet<QString> m_existing;
     QHash<QString, QString> m_indexNames;

@@ -1,33 +1,53 @@
 #include "exchange/ImportedFile.h"
 
+#include "base/AnsiText.h"
 #include "capture/DroppedTextFile.h"
 #include "code/LanguageCatalog.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace ImportedFile {
 
 namespace {
-// Text holds no NUL byte and few control characters; the bytes of a picture or a program do.
-bool looksBinary(const QByteArray &bytes)
+constexpr qint64 ChunkBytes = 1024 * 1024;
+
+qint64 megabytes(qint64 bytes)
 {
-    if (bytes.contains('\0'))
-        return true;
-    const qsizetype sample = qMin<qsizetype>(bytes.size(), 65536);
-    qsizetype controls = 0;
-    for (qsizetype i = 0; i < sample; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes.at(i));
-        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f' && byte != '\v' &&
-            byte != 0x1A && byte != 0x1B)
-            ++controls;
+    return bytes / (1024 * 1024);
+}
+
+// To the end, also of a file whose size reads 0 (those of /proc); one byte past the limit shows
+// that the file is larger.
+QByteArray readToEnd(QFile &file, qint64 limit)
+{
+    QByteArray bytes;
+    bytes.reserve(qMin(file.size(), limit) + 1);
+    while (bytes.size() <= limit) {
+        const QByteArray chunk = file.read(qMin(ChunkBytes, limit + 1 - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
     }
-    return controls * 20 > sample;
+    return bytes;
+}
+
+// Bytes that are neither UTF-8 nor GB18030 read as replacement characters.
+bool holdsUnreadableBytes(const QByteArray &bytes, const QString &text)
+{
+    if (!text.contains(QChar::ReplacementCharacter))
+        return false;
+    // Valid UTF-8 was read as UTF-8: its replacement characters are the file's own.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString asUtf8 = utf8.decode(bytes);
+    return utf8.hasError() && AnsiText::encode(text) != bytes;
 }
 } // namespace
 
-bool read(const QString &path, MaterialFile *material, QString *reason)
+bool read(const QString &path, MaterialFile *material, QString *reason, QString *note)
 {
+    note->clear();
     const QFileInfo info(path);
     if (!info.exists()) {
         *reason = QStringLiteral("无法读取：文件不存在（或链接指向的文件不存在）");
@@ -37,8 +57,9 @@ bool read(const QString &path, MaterialFile *material, QString *reason)
         *reason = QStringLiteral("不是普通文件");
         return false;
     }
-    if (info.size() > MaxBytes) {
-        *reason = QStringLiteral("文件有%1MB，超过了16MB的上限").arg(info.size() / (1024 * 1024));
+    const QString tooLarge = QStringLiteral("文件有%1MB，超过了上限（一份资料的正文最多16MB）");
+    if (info.size() > MaxFileBytes) {
+        *reason = tooLarge.arg(megabytes(info.size()));
         return false;
     }
     QFile file(path);
@@ -46,31 +67,42 @@ bool read(const QString &path, MaterialFile *material, QString *reason)
         *reason = QStringLiteral("无法读取：") + file.errorString();
         return false;
     }
-    // One byte past the size: a file that grew since it was looked at is still caught (and a
-    // buffer of the limit's size for every small file would cost more than the reading).
-    const QByteArray bytes = file.read(qMin(file.size(), MaxBytes) + 1);
+    const QByteArray bytes = readToEnd(file, MaxFileBytes);
     if (file.error() != QFileDevice::NoError) {
         *reason = QStringLiteral("无法读取：") + file.errorString();
         return false;
     }
-    if (bytes.size() > MaxBytes) {
-        *reason = QStringLiteral("文件超过了16MB的上限");
+    if (bytes.size() > MaxFileBytes) {
+        *reason = tooLarge.arg(megabytes(bytes.size()));
         return false;
     }
-    if (looksBinary(bytes)) {
+    // Only NUL ends a statement's text: every other control character is text a material holds
+    // (backspace overstrikes, form feeds, escape sequences).
+    if (bytes.contains('\0')) {
         *reason = QStringLiteral("不是文本文件（含有二进制数据）");
         return false;
     }
+    const QString text = DroppedTextFile::decode(bytes);
+    if (holdsUnreadableBytes(bytes, text))
+        *note = QStringLiteral("既不是UTF-8也不是GB18030编码，无法识别的字节换成了“\uFFFD”");
     if (LanguageCatalog::importedExtensions().contains(info.suffix().toLower())) {
-        *material = MaterialFile::fromSource(info.fileName(), DroppedTextFile::decode(bytes));
-        return true;
+        *material = MaterialFile::fromSource(info.fileName(), text);
+    } else {
+        *material = MaterialFile::parse(text);
+        // An export's own file keeps its title as it was, also an empty one.
+        const bool exported =
+            material->kind == MaterialFile::TextKind || material->kind == MaterialFile::InstanceKind;
+        if (!exported && material->title.trimmed().isEmpty())
+            material->title = info.completeBaseName();
     }
-    *material = MaterialFile::parse(DroppedTextFile::decode(bytes));
-    // An export's own file keeps its title as it was, also an empty one.
-    const bool exported =
-        material->kind == MaterialFile::TextKind || material->kind == MaterialFile::InstanceKind;
-    if (!exported && material->title.trimmed().isEmpty())
-        material->title = info.completeBaseName();
+    // No file of at most half the limit holds more: no character takes more than twice its UTF-8 bytes.
+    if (bytes.size() > MaxBytes / 2) {
+        const qint64 stored = AnsiText::byteLength(material->body);
+        if (stored > MaxBytes) {
+            *reason = QStringLiteral("资料的正文有%1MB，超过了16MB的上限").arg(megabytes(stored));
+            return false;
+        }
+    }
     return true;
 }
 

@@ -69,7 +69,8 @@ QString MaterialImporter::statement(const MaterialFile &material, const QStringL
     return sql;
 }
 
-ExchangeReport MaterialImporter::run(const std::function<bool(int done, int total)> &progress)
+ExchangeReport MaterialImporter::run(const std::function<bool(int done, int total)> &progress,
+                                     const std::function<bool(QString *error)> &beforeCommit)
 {
     ExchangeReport report = m_plan.report();
     Database *data = Database::current();
@@ -95,13 +96,16 @@ ExchangeReport MaterialImporter::run(const std::function<bool(int done, int tota
         const ImportPlan::File &file = files.at(position++);
         MaterialFile material;
         QString reason;
+        QString note;
         sql->clear();
-        if (ImportedFile::read(file.path, &material, &reason))
+        if (ImportedFile::read(file.path, &material, &reason, &note))
             *sql = statement(material, file.place, &reason);
         if (sql->isEmpty()) {
             report.skip(folder.relativeFilePath(file.path), reason);
             return true;
         }
+        if (!note.isEmpty())
+            report.change(QStringLiteral("文件“%1”%2").arg(folder.relativeFilePath(file.path), note));
         ++report.materials;
         const QString language = languageToStore(material);
         if (!language.isEmpty())
@@ -109,7 +113,8 @@ ExchangeReport MaterialImporter::run(const std::function<bool(int done, int tota
         return true;
     };
     const Database::BatchOutcome outcome = data->executeBatch(
-        next, [&progress, &position, total](int) { return progress(position, total); }, &report.error);
+        next, [&progress, &position, total](int) { return progress(position, total); }, &report.error,
+        beforeCommit);
     if (outcome != Database::BatchOutcome::Committed) {
         report.outcome =
             outcome == Database::BatchOutcome::Cancelled ? ExchangeReport::Cancelled : ExchangeReport::Failed;

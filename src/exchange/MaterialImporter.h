@@ -19,8 +19,10 @@ class MaterialImporter
 public:
     explicit MaterialImporter(const ImportPlan &plan) : m_plan(plan) {}
 
-    // progress(done, total) is called after every file; false cancels the import.
-    ExchangeReport run(const std::function<bool(int done, int total)> &progress);
+    // progress(done, total) is called after every file; false cancels the import. beforeCommit,
+    // when given, runs last in the transaction (the tree's categories); its false undoes everything.
+    ExchangeReport run(const std::function<bool(int done, int total)> &progress,
+                       const std::function<bool(QString *error)> &beforeCommit = {});
 
 private:
     // The insert statement of the file's material; empty, with the reason, when it is left out.

@@ -20,6 +20,7 @@
 #include "shell/MainWindowTray.h"
 #include "store/Database.h"
 #include "store/MaterialLanguages.h"
+#include "tree/CategoryCheck.h"
 #include "tree/CategoryCommands.h"
 #include "tree/CategoryRecovery.h"
 #include "tree/CategoryTree.h"
@@ -43,6 +44,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <cstdio>
 
 namespace {
 constexpr int TreeWidth = 169;
@@ -117,9 +120,10 @@ void MainWindow::createControls()
     m_listMenu = new QMenu(this);
     m_listMenu->setObjectName(QStringLiteral("listMenu"));
     m_categoryCommands = new CategoryCommands(m_tree, m_treeStore, this);
-    m_materialCommands = new MaterialCommands(m_tree, m_list, this);
-    m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), this);
-    m_mover = new MaterialMover(m_tree, m_list, m_listMenu, this);
+    m_categoryCheck = new CategoryCheck(m_tree, m_treeStore, this);
+    m_materialCommands = new MaterialCommands(m_tree, m_list, m_categoryCheck, this);
+    m_exchangeCommands = new ExchangeCommands(m_tree, m_list->searchResults(), m_treeStore, this);
+    m_mover = new MaterialMover(m_tree, m_list, m_listMenu, m_categoryCheck, this);
     m_fullTextSearch = new FullTextSearch(m_tree, m_list, this);
     m_historyCommands = new HistoryCommands(m_tree, m_treeStore, m_list, this);
     m_tray = new MainWindowTray(this);
@@ -183,10 +187,10 @@ void MainWindow::wireParts()
     connect(m_navigator, &Navigator::statusChanged, this, &MainWindow::setStatusText);
     connect(m_categoryCommands, &CategoryCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_categoryCommands, &CategoryCommands::treeReloaded, m_list, &MaterialList::refresh);
+    connect(m_categoryCheck, &CategoryCheck::treeReloaded, m_list, &MaterialList::refresh);
     connect(m_materialCommands, &MaterialCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::statusChanged, this, &MainWindow::setStatusText);
     connect(m_exchangeCommands, &ExchangeCommands::progressChanged, this, &MainWindow::setProgress);
-    connect(m_exchangeCommands, &ExchangeCommands::treeChanged, this, [this] { saveTree(); });
     connect(m_exchangeCommands, &ExchangeCommands::listChanged, m_list, &MaterialList::refresh);
     connect(m_fullTextSearch, &FullTextSearch::statusChanged, this, &MainWindow::setStatusText);
     connect(m_historyCommands, &HistoryCommands::statusChanged, this, &MainWindow::setStatusText);
@@ -230,6 +234,9 @@ void MainWindow::attachDatabase(Database *database)
 {
     connect(database, &Database::statusReported, this, &MainWindow::setStatusText);
     connect(database, &Database::progressReported, this, &MainWindow::setProgress);
+    // Shown while an operation waits for the shared base; what the line said comes back after.
+    connect(database, &Database::waitingForServer, this,
+            [this](const QString &text) { m_statusLine->setText(text.isEmpty() ? m_statusText : text); });
     m_changeFollower = new ChangeFollower(m_tree, m_treeStore, m_list, database, this);
     connect(database, &Database::changedElsewhere, m_changeFollower, &ChangeFollower::follow);
     connect(m_changeFollower, &ChangeFollower::statusChanged, this, &MainWindow::setStatusText);
@@ -258,6 +265,7 @@ void MainWindow::recoverCategories()
 
 void MainWindow::setStatusText(const QString &text)
 {
+    m_statusText = text;
     m_statusLine->setText(text);
 }
 
@@ -367,7 +375,9 @@ void MainWindow::showDropWindow()
 {
     if (!m_dropWindow) {
         m_dropWindow = DropWindow::open(m_tray->menu(), m_tree);
-        if (!m_dropWindow)
+        if (m_dropWindow)
+            m_dropWindow->setCategoryCheck(m_categoryCheck);
+        else
             MessageBoxes::show(this, QStringLiteral("悬浮窗口创建失败！"), QStringLiteral("Quillbarrow"),
                                QMessageBox::Warning);
         m_tray->setFloatingWindow(m_dropWindow);
@@ -444,11 +454,14 @@ void MainWindow::finishClosing()
     m_closing = true;
     QString error;
     // At the end nothing else would ever say that the categories were not kept.
-    if (!saveTree(&error))
-        MessageBoxes::show(
-            this,
-            QStringLiteral("无法保存%1：%2\n这次对分类的改动没有保存。").arg(m_treeStore->name(), error),
-            MessageBoxes::AppTitle, QMessageBox::Critical);
+    if (!saveTree(&error)) {
+        const QString text =
+            QStringLiteral("无法保存%1：%2\n这次对分类的改动没有保存。").arg(m_treeStore->name(), error);
+        if (m_endingUnattended)
+            std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
+        else
+            MessageBoxes::show(this, text, MessageBoxes::AppTitle, QMessageBox::Critical);
+    }
     m_tray->remove();
     destroyDropWindow();
     QCoreApplication::quit();
@@ -462,6 +475,12 @@ void MainWindow::quitProgram()
     close();
     finishClosing(); // a hidden window's close() may not reach the close handler
     QCoreApplication::quit();
+}
+
+void MainWindow::endProgram()
+{
+    m_endingUnattended = true;
+    quitProgram();
 }
 
 void MainWindow::showSearchDialog()

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class BrowsePanel;
+class CategoryCheck;
 class CategoryCommands;
 class ChangeFollower;
 class Database;
@@ -74,6 +75,9 @@ public slots:
 
     // "退出": ends the program whatever the tray settings say.
     void quitProgram();
+    // SIGTERM or the session's end: as quitProgram, but nobody is there to answer a box, so
+    // what could not be saved is said on standard error.
+    void endProgram();
     // A second copy was started: this window comes forward.
     void comeForward();
 
@@ -114,6 +118,7 @@ private:
     Navigator *m_navigator = nullptr;
     QMenu *m_listMenu = nullptr;
     CategoryCommands *m_categoryCommands = nullptr;
+    CategoryCheck *m_categoryCheck = nullptr;
     MaterialCommands *m_materialCommands = nullptr;
     ExchangeCommands *m_exchangeCommands = nullptr;
     FullTextSearch *m_fullTextSearch = nullptr;
@@ -123,6 +128,7 @@ private:
     MainWindowTray *m_tray = nullptr;
     MainMenus *m_menus = nullptr;
     QLabel *m_statusLine = nullptr;
+    QString m_statusText;
     QProgressBar *m_progressBar = nullptr;
     QPointer<DropWindow> m_dropWindow;
     TreeFile m_treeFile;
@@ -132,5 +138,6 @@ private:
     bool m_startFinished = false;
     bool m_closing = false;
     bool m_quitRequested = false;
+    bool m_endingUnattended = false;
     bool m_takingTree = false;
 };

@@ -56,8 +56,8 @@ int main(int argc, char *argv[])
         return 1;
     window.attachDatabase(&database);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::comeForward);
-    QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &window, &MainWindow::quitProgram);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::quitProgram);
+    QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, &window, &MainWindow::endProgram);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::endProgram);
 
     // Once the window is on screen: a base without a full-text index gets one, with its progress
     // shown.

@@ -5,7 +5,9 @@
 // Which store keeps the materials and the tree: what Base.ini beside the executable says. The
 // file is absent by default, and then, as with "[base] driver=sqlite", Data.QBD and MTS.qb do.
 // "[base] driver=postgresql" names a PostgreSQL server shared by several machines; the file never
-// holds a password (the connection takes it from ~/.pgpass or peer authentication).
+// holds a password (the connection takes it from ~/.pgpass or peer authentication). A file that
+// exists but cannot be taken as written (another section, a name in other letters, a list of
+// hosts, quotes or backslashes) asks for a server it cannot name: refusal() names its line.
 class BaseSettings
 {
 public:
@@ -13,8 +15,6 @@ public:
 
     static QString defaultPath();
     static BaseSettings read(const QString &path = defaultPath());
-    static BaseSettings server(const QString &host, int port, const QString &database, const QString &user,
-                               const QString &sslMode = QString());
 
     // The file asks for a server (or says something this program does not understand: then
     // refusal() says what, and the server cannot be used).
@@ -31,6 +31,9 @@ public:
     QString place() const;
 
 private:
+    static BaseSettings server(const QString &host, int port, const QString &database, const QString &user,
+                               const QString &sslMode);
+
     bool m_usesServer = false;
     QString m_refusal;
     QString m_host;

@@ -1,7 +1,8 @@
 #include "store/Database.h"
 
 #include "base/ProgramFolder.h"
-#include "store/ServerConnection.h"
+#include "store/CachedResult.h"
+#include "store/ServerLink.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -27,7 +28,9 @@ Database::~Database()
 {
     if (currentDatabase == this)
         currentDatabase = nullptr;
-    QSqlDatabase::removeDatabase(MainConnection);
+    m_link.reset();
+    if (QSqlDatabase::contains(MainConnection))
+        QSqlDatabase::removeDatabase(MainConnection);
 }
 
 Database *Database::current()
@@ -42,15 +45,21 @@ void Database::addConnection()
         pointAtProgramFolder();
         return;
     }
-    // Pointed at the server as it is opened.
-    QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), MainConnection);
+    m_link = std::make_unique<ServerLink>(m_settings);
+    connect(m_link.get(), &ServerLink::notified, this, &Database::changedElsewhere);
+    connect(m_link.get(), &ServerLink::reconnected, this,
+            [this] { emit changedElsewhere(QStringLiteral("reconnected")); });
+    connect(m_link.get(), &ServerLink::waitShown, this, [this](bool shown) {
+        emit waitingForServer(shown ? QStringLiteral("正在连接共享资料库（服务器%1）……").arg(m_link->host())
+                                    : QString());
+    });
 }
 
 void Database::useLocalBase()
 {
     if (!m_server)
         return;
-    QSqlDatabase::removeDatabase(MainConnection);
+    m_link.reset();
     m_server = false;
     addConnection();
 }
@@ -72,86 +81,78 @@ bool Database::connectServer(QString *error)
 {
     if (!m_server)
         return true;
-    QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
-    return acquire(db, error);
+    return runOnServer(std::make_shared<ServerJob>(ServerJob::Connect), error);
 }
 
-bool Database::refuseWhileBatchRuns(QString *error) const
+bool Database::isBusy() const
 {
+    return m_batchRunning || (m_link && m_link->isWaiting());
+}
+
+bool Database::refuseWhileBusy(QString *error) const
+{
+    // An operation that a timer starts while another waits for the server runs after it, but
+    // never inside its transaction.
     if (m_batchRunning)
         *error = QStringLiteral("数据库正被一项长时间的操作占用，请等它结束后再试。");
-    return m_batchRunning;
+    else if (m_transactionDepth > 0 && m_link && m_link->isWaiting())
+        *error = QStringLiteral("正在等待共享资料库的回应，请稍后再试。");
+    else
+        return false;
+    return true;
 }
 
 bool Database::acquire(QSqlDatabase &db, QString *error)
 {
-    if (m_transactionDepth > 0)
+    if (m_transactionDepth > 0 || db.open())
         return true;
-    if (!m_server) {
-        if (db.open())
-            return true;
-        *error = db.lastError().text();
+    *error = db.lastError().text();
+    return false;
+}
+
+void Database::release(QSqlDatabase &db)
+{
+    if (m_transactionDepth == 0)
+        db.close();
+}
+
+bool Database::runOnServer(const std::shared_ptr<ServerJob> &job, QString *error)
+{
+    job->inTransaction = m_transactionDepth > 0;
+    return m_link->run(job, error);
+}
+
+bool Database::run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error,
+                   bool writes)
+{
+    if (refuseWhileBusy(error))
         return false;
-    }
-    if (db.isOpen())
+    if (m_server) {
+        auto job = std::make_shared<ServerJob>(ServerJob::Statement, sql);
+        job->writes = writes;
+        if (!runOnServer(job, error))
+            return false;
+        QSqlQuery query(new CachedResult(job->columns, std::move(job->values), job->rowsAffected));
+        onSuccess(query);
         return true;
-    if (!ServerConnection::open(db, m_settings, error))
-        return false;
-    QSqlDriver *driver = db.driver();
-    if (!driver->subscribeToNotification(ServerConnection::ChangesChannel)) {
-        *error = ServerConnection::describe(driver->lastError());
-        db.close();
-        return false;
     }
-    connect(driver, &QSqlDriver::notification, this, &Database::receiveNotification, Qt::UniqueConnection);
-    // What other copies did while the connection was gone was never heard of.
-    if (m_connectedBefore)
-        emit changedElsewhere(QStringLiteral("reconnected"));
-    m_connectedBefore = true;
-    return true;
-}
-
-void Database::release(QSqlDatabase &db, bool failed)
-{
-    if (m_transactionDepth > 0)
-        return;
-    if (!m_server)
-        db.close();
-    else if (failed && !ServerConnection::isAlive(db))
-        db.close(); // the next operation connects again
-}
-
-void Database::receiveNotification(const QString &name, QSqlDriver::NotificationSource source,
-                                   const QVariant &payload)
-{
-    // This copy's own changes are shown already.
-    if (name == ServerConnection::ChangesChannel && source == QSqlDriver::OtherSource)
-        emit changedElsewhere(payload.toString());
-}
-
-bool Database::run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error)
-{
-    if (refuseWhileBatchRuns(error))
-        return false;
     QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
     if (!acquire(db, error))
         return false;
     bool ok = false;
     {
         QSqlQuery query(db);
-        // The server sends a result whole; read row by row it would come as one message a row.
-        query.setForwardOnly(!m_server);
+        query.setForwardOnly(true);
         const bool executed = query.exec(sql);
         if (executed)
             onSuccess(query);
-        // A failure while stepping through rows counts as much as one at the start. A statement
-        // that never reached a lost server fails without an error from the driver.
+        // A failure while stepping through rows counts as much as one at the start.
         ok = executed && !query.lastError().isValid();
         if (!ok)
-            *error = m_server ? ServerConnection::describe(query.lastError()) : query.lastError().text();
+            *error = query.lastError().text();
         query.finish();
     }
-    release(db, !ok);
+    release(db);
     return ok;
 }
 
@@ -163,15 +164,29 @@ bool Database::execute(const QString &sql, QString *error, int *rowsAffected)
             if (rowsAffected)
                 *rowsAffected = query.numRowsAffected();
         },
-        error);
+        error, true);
+}
+
+bool Database::select(const QString &sql, const std::function<void(const QSqlQuery &row)> &reader,
+                      QString *error)
+{
+    return run(
+        sql,
+        [&reader](QSqlQuery &query) {
+            while (query.next())
+                reader(query);
+        },
+        error, false);
 }
 
 bool Database::transact(const std::function<bool(QString *error)> &work, QString *error)
 {
+    if (refuseWhileBusy(error))
+        return false;
     if (m_transactionDepth > 0)
         return work(error);
-    if (refuseWhileBatchRuns(error))
-        return false;
+    if (m_server)
+        return transactOnServer(work, error);
     QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
     if (!acquire(db, error))
         return false;
@@ -189,7 +204,23 @@ bool Database::transact(const std::function<bool(QString *error)> &work, QString
         if (!kept)
             db.rollback();
     }
-    release(db, !kept);
+    release(db);
+    return kept;
+}
+
+bool Database::transactOnServer(const std::function<bool(QString *error)> &work, QString *error)
+{
+    if (!runOnServer(std::make_shared<ServerJob>(ServerJob::Begin), error))
+        return false;
+    ++m_transactionDepth;
+    bool kept = work(error);
+    if (kept) {
+        kept = runOnServer(std::make_shared<ServerJob>(ServerJob::Commit), error);
+    } else {
+        QString ignored; // the work said why
+        runOnServer(std::make_shared<ServerJob>(ServerJob::Rollback), &ignored);
+    }
+    --m_transactionDepth;
     return kept;
 }
 
@@ -212,7 +243,11 @@ bool Database::executeKeptIf(const QString &sql, const std::function<bool()> &ke
 bool Database::runOnConnection(
     const std::function<bool(QSqlDatabase &db, sqlite3 *handle, QString *error)> &work, QString *error)
 {
-    if (refuseWhileBatchRuns(error))
+    if (m_server) {
+        *error = QStringLiteral("共享资料库的连接不能这样使用");
+        return false;
+    }
+    if (refuseWhileBusy(error))
         return false;
     QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
     if (!acquire(db, error))
@@ -224,27 +259,30 @@ bool Database::runOnConnection(
                               : nullptr;
     const bool ok = work(db, connection, error);
     m_batchRunning = false;
-    release(db, !ok);
+    release(db);
     return ok;
 }
 
-bool Database::select(const QString &sql, const std::function<void(const QSqlQuery &row)> &reader,
-                      QString *error)
+bool Database::finishBatch(const std::function<bool(QString *error)> &beforeCommit, QString *error)
 {
-    return run(
-        sql,
-        [&reader](QSqlQuery &query) {
-            while (query.next())
-                reader(query);
-        },
-        error);
+    if (!beforeCommit)
+        return true;
+    m_batchRunning = false;
+    ++m_transactionDepth;
+    const bool finished = beforeCommit(error);
+    --m_transactionDepth;
+    m_batchRunning = true;
+    return finished;
 }
 
 Database::BatchOutcome Database::executeBatch(const std::function<bool(QString *sql)> &next,
-                                              const std::function<bool(int steps)> &proceed, QString *error)
+                                              const std::function<bool(int steps)> &proceed, QString *error,
+                                              const std::function<bool(QString *error)> &beforeCommit)
 {
-    if (refuseWhileBatchRuns(error))
+    if (refuseWhileBusy(error))
         return BatchOutcome::Failed;
+    if (m_server)
+        return executeBatchOnServer(next, proceed, error, beforeCommit);
     QSqlDatabase db = QSqlDatabase::database(MainConnection, false);
     if (!acquire(db, error))
         return BatchOutcome::Failed;
@@ -259,8 +297,7 @@ Database::BatchOutcome Database::executeBatch(const std::function<bool(QString *
             QString sql;
             for (int steps = 1; next(&sql); ++steps) {
                 if (!sql.isEmpty() && !query.exec(sql)) {
-                    *error =
-                        m_server ? ServerConnection::describe(query.lastError()) : query.lastError().text();
+                    *error = query.lastError().text();
                     outcome = BatchOutcome::Failed;
                     break;
                 }
@@ -271,6 +308,8 @@ Database::BatchOutcome Database::executeBatch(const std::function<bool(QString *
             }
             query.finish();
         }
+        if (outcome == BatchOutcome::Committed && !finishBatch(beforeCommit, error))
+            outcome = BatchOutcome::Failed;
         if (outcome == BatchOutcome::Committed && !db.commit()) {
             *error = db.lastError().text();
             outcome = BatchOutcome::Failed;
@@ -279,6 +318,41 @@ Database::BatchOutcome Database::executeBatch(const std::function<bool(QString *
             db.rollback();
     }
     m_batchRunning = false;
-    release(db, outcome == BatchOutcome::Failed);
+    release(db);
+    return outcome;
+}
+
+Database::BatchOutcome Database::executeBatchOnServer(const std::function<bool(QString *sql)> &next,
+                                                      const std::function<bool(int steps)> &proceed,
+                                                      QString *error,
+                                                      const std::function<bool(QString *error)> &beforeCommit)
+{
+    if (!runOnServer(std::make_shared<ServerJob>(ServerJob::Begin), error))
+        return BatchOutcome::Failed;
+    m_batchRunning = true;
+    ++m_transactionDepth;
+    BatchOutcome outcome = BatchOutcome::Committed;
+    QString sql;
+    for (int steps = 1; next(&sql); ++steps) {
+        if (!sql.isEmpty() && !runOnServer(std::make_shared<ServerJob>(ServerJob::Statement, sql), error)) {
+            outcome = BatchOutcome::Failed;
+            break;
+        }
+        if (!proceed(steps)) {
+            outcome = BatchOutcome::Cancelled;
+            break;
+        }
+    }
+    if (outcome == BatchOutcome::Committed && !finishBatch(beforeCommit, error))
+        outcome = BatchOutcome::Failed;
+    if (outcome == BatchOutcome::Committed &&
+        !runOnServer(std::make_shared<ServerJob>(ServerJob::Commit), error))
+        outcome = BatchOutcome::Failed;
+    if (outcome != BatchOutcome::Committed) {
+        QString ignored;
+        runOnServer(std::make_shared<ServerJob>(ServerJob::Rollback), &ignored);
+    }
+    --m_transactionDepth;
+    m_batchRunning = false;
     return outcome;
 }

@@ -4,19 +4,23 @@
 #include "store/SqlDialect.h"
 
 #include <QObject>
-#include <QSqlDriver>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QSqlDatabase;
-struct sqlite3;
 class QSqlQuery;
+class ServerLink;
+struct ServerJob;
+struct sqlite3;
 
 // The one connection to the materials. By default Data.QBD in the program folder, opened for one
 // operation and closed after it whatever happened. When Base.ini names a PostgreSQL server, the
 // connection to it stays open (opening costs milliseconds, and only an open connection hears of
-// other copies' changes); an operation that finds it lost fails, and the next one connects again.
+// other copies' changes), in a thread of its own (ServerLink): a statement waits for the server
+// at most 10 s, the window painting meanwhile; one that finds the connection lost fails, saying
+// that the server cannot be reached, and the connection is made again as soon as it answers.
 // Operations that report on the main window's status line and progress bar do so through its
 // two signals.
 class Database : public QObject
@@ -62,19 +66,22 @@ public:
     // returns false when there is none left; proceed(steps) is asked after every step and
     // cancels, rolling everything back, when it returns false. It may process events: meanwhile
     // every other operation is refused, since opening the connection again would close it.
+    // beforeCommit, when given, runs last inside the transaction (the operations it runs take
+    // part in it); its false rolls everything back.
     BatchOutcome executeBatch(const std::function<bool(QString *sql)> &next,
-                              const std::function<bool(int steps)> &proceed, QString *error);
+                              const std::function<bool(int steps)> &proceed, QString *error,
+                              const std::function<bool(QString *error)> &beforeCommit = {});
 
     // What an operation says when another program held the database past the busy time-out.
     static inline const QString BusyText = QStringLiteral("数据库正被其他程序占用，请稍后再试");
 
-    // Runs work on the open connection, with SQLite's own handle of it (nullptr on another
-    // driver), and closes it after. Like a batch, the work may process events, and other
-    // operations are refused meanwhile.
+    // Runs work on the open connection of Data.QBD, with SQLite's own handle of it, and closes it
+    // after. Like a batch, the work may process events, and other operations are refused
+    // meanwhile. A shared base's connection lives in another thread: refused there.
     bool runOnConnection(const std::function<bool(QSqlDatabase &db, sqlite3 *handle, QString *error)> &work,
                          QString *error);
-    // A batch or other long work holds the connection.
-    bool isBusy() const { return m_batchRunning; }
+    // A batch or other long work holds the connection, or an operation waits for the server.
+    bool isBusy() const;
 
     void reportStatus(const QString &text) { emit statusReported(text); }
     void reportProgress(int value) { emit progressReported(value); }
@@ -85,23 +92,32 @@ signals:
     // Another copy changed the shared base: "tree" or "materials"; or the connection came back
     // after it was lost, and anything may have changed meanwhile ("reconnected").
     void changedElsewhere(const QString &what);
+    // An operation has waited a while for the shared base: what to show meanwhile; an empty
+    // text once the wait is over.
+    void waitingForServer(const QString &text);
 
 private:
-    bool run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error);
-    // True when a batch holds the connection open.
-    bool refuseWhileBatchRuns(QString *error) const;
-    // Opens the connection for one operation (inside a transaction it is open already); release
-    // closes Data.QBD again, and the server's connection when a failure found it lost.
+    bool run(const QString &sql, const std::function<void(QSqlQuery &query)> &onSuccess, QString *error,
+             bool writes);
+    // True, with the reason, while a batch holds the connection or a transaction waits for the server.
+    bool refuseWhileBusy(QString *error) const;
+    // Opens Data.QBD for one operation (inside a transaction it is open already); release closes it.
     bool acquire(QSqlDatabase &db, QString *error);
-    void release(QSqlDatabase &db, bool failed);
+    void release(QSqlDatabase &db);
     void addConnection();
-    void receiveNotification(const QString &name, QSqlDriver::NotificationSource source,
-                             const QVariant &payload);
+    // One step on the shared base's connection, part of the transaction that is open.
+    bool runOnServer(const std::shared_ptr<ServerJob> &job, QString *error);
+    bool transactOnServer(const std::function<bool(QString *error)> &work, QString *error);
+    BatchOutcome executeBatchOnServer(const std::function<bool(QString *sql)> &next,
+                                      const std::function<bool(int steps)> &proceed, QString *error,
+                                      const std::function<bool(QString *error)> &beforeCommit);
+    // Runs beforeCommit inside the batch's transaction, other operations taking part.
+    bool finishBatch(const std::function<bool(QString *error)> &beforeCommit, QString *error);
 
     BaseSettings m_settings;
     bool m_server = false;
     QString m_databasePath;
+    std::unique_ptr<ServerLink> m_link;
     bool m_batchRunning = false;
     int m_transactionDepth = 0;
-    bool m_connectedBefore = false;
 };

@@ -128,10 +128,16 @@ bool Material::executeStatement(const QString &sql, const std::function<bool()> 
         }
         // Not kept: whoever refused says why.
         if (!error.isEmpty())
-            data->reportStatus(error + FatalSuffix);
+            data->reportStatus(failureStatus(error));
         data->reportProgress(0);
     }
     return false;
+}
+
+QString Material::failureStatus(const QString &error)
+{
+    const Database *data = Database::current();
+    return data && data->isServer() ? error : error + FatalSuffix;
 }
 
 bool Material::countRows(const QString &sql, int &count)
@@ -145,7 +151,7 @@ bool Material::countRows(const QString &sql, int &count)
     if (!data->select(
             data->dialect().countOf(sql), [&rows](const QSqlQuery &row) { rows = row.value(0).toInt(); },
             &error)) {
-        data->reportStatus(error + FatalSuffix);
+        data->reportStatus(failureStatus(error));
         data->reportProgress(0);
         return false;
     }

@@ -17,6 +17,10 @@ public:
     static inline const QString DoneText = QStringLiteral("操作成功！");
     static inline const QString FailurePrefix = QStringLiteral("数据库操作失败！ 原因：");
     static inline const QString FatalSuffix = QStringLiteral("   严重错误，请重新安装程序");
+    // What the status line says of a failed statement: the error and FatalSuffix for Data.QBD;
+    // on a shared base the error alone, the server's words or that it cannot be reached, since
+    // nothing there is mended by installing the program again.
+    static QString failureStatus(const QString &error);
 
     // Stamps the creation time and points the connection at the program folder's database.
     Material();

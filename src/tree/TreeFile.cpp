@@ -6,6 +6,7 @@
 #include "tree/TreeFileError.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -20,6 +21,30 @@ QString nameOf(const QString &line, int leadingMarks)
         rest.size() >= 2 && rest.back().isLowSurrogate() && rest.at(rest.size() - 2).isHighSurrogate();
     rest.chop(pair ? 2 : 1);
     return rest;
+}
+
+// How many of the program's own root names the text's root lines give.
+int knownRoots(const QString &text)
+{
+    int known = 0;
+    for (const TreeNode &root : TreeFile::parse(AnsiText::splitLines(text))) {
+        if (root.name == NodeRules::TextRootText || root.name == NodeRules::InstanceRootText ||
+            root.name == NodeRules::SearchResultText)
+            ++known;
+    }
+    return known;
+}
+
+// The file's text: GB18030 as the program writes it, unless the file is UTF-8 written by hand
+// (valid UTF-8 with other than ASCII, whose root names only the UTF-8 reading finds), which
+// often happens to be valid GB18030 too and reads as nonsense then.
+QString textOf(const QByteArray &bytes, bool *utf8)
+{
+    const QString ansi = AnsiText::decode(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString unicode = decoder.decode(bytes);
+    *utf8 = !decoder.hasError() && unicode.size() < bytes.size() && knownRoots(unicode) > knownRoots(ansi);
+    return *utf8 ? unicode : ansi;
 }
 
 void formatNode(const TreeNode &node, int depth, QStringList *lines)
@@ -48,7 +73,8 @@ QVector<TreeNode> TreeFile::load()
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw TreeFileError(lost);
-    const QString text = AnsiText::decode(bytes);
+    bool utf8 = false;
+    const QString text = textOf(bytes, &utf8);
     const QStringList lines = AnsiText::splitLines(text);
     if (lines.isEmpty())
         throw TreeFileError(lost);
@@ -56,8 +82,9 @@ QVector<TreeNode> TreeFile::load()
     if (roots.isEmpty())
         throw TreeFileError(lost);
     // Bytes that are not GB18030 read as replacement characters, which a save would write over
-    // them: the original is kept first, as for lines that cannot be placed.
-    m_backupPending = m_skippedLines > 0 || AnsiText::encode(text) != bytes;
+    // them, and a UTF-8 file is written as GB18030: the original is kept first, as for lines
+    // that cannot be placed.
+    m_backupPending = m_skippedLines > 0 || utf8 || AnsiText::encode(text) != bytes;
     return roots;
 }
 

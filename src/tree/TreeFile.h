@@ -15,10 +15,12 @@ public:
 
     explicit TreeFile(const QString &path = defaultPath());
 
-    // Throws TreeFileError when the file is missing, unreadable, or yields no node.
+    // Throws TreeFileError when the file is missing, unreadable, or yields no node. A file written
+    // by hand in UTF-8 is read as UTF-8 (see the implementation for how it is told apart).
     QVector<TreeNode> load() override;
-    // Atomic. Before the first save over a file that had lines the loader could not place, or
-    // bytes that do not read back as they were, the original is kept beside it as MTS.qb.bak.
+    // Atomic, in GB18030. Before the first save over a file that had lines the loader could not
+    // place, bytes that do not read back as they were, or that was read as UTF-8, the original is
+    // kept beside it as MTS.qb.bak.
     bool save(const QVector<TreeNode> &roots, QString *error = nullptr) override;
     QString name() const override { return QStringLiteral("分类文件MTS.qb"); }
 
