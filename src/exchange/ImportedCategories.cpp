@@ -3,13 +3,8 @@
 #include "exchange/ImportPlan.h"
 #include "tree/CategoryRecovery.h"
 #include "tree/NodeRules.h"
-#include "tree/TreeFileError.h"
+#include "tree/TreeRetry.h"
 #include "tree/TreeStore.h"
-
-namespace {
-// Tries while other copies keep changing the tree.
-constexpr int MaxAttempts = 3;
-} // namespace
 
 ImportedCategories::ImportedCategories(const ImportPlan &plan, TreeStore *treeStore)
     : m_needed(plan.newCategories()), m_treeStore(treeStore)
@@ -48,16 +43,8 @@ bool ImportedCategories::save(const QVector<TreeNode> &roots, QString *error)
             return true;
         if (!m_treeStore->movedOn())
             return false;
-        if (attempt >= MaxAttempts) {
-            *error = QStringLiteral("分类正被其他电脑接连改动，请稍后再试。");
+        if (!TreeRetry::reload(m_treeStore, attempt, &m_tree, error))
             return false;
-        }
-        try {
-            m_tree = m_treeStore->load();
-        } catch (const TreeFileError &failure) {
-            *error = failure.message();
-            return false;
-        }
         m_reloaded = true;
     }
 }

@@ -5,15 +5,12 @@
 #include "tree/CategoryRecovery.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
-#include "tree/TreeFileError.h"
+#include "tree/TreeRetry.h"
 #include "tree/TreeStore.h"
 
 #include <QTreeWidget>
 
 namespace {
-// Tries of one restore while other copies keep changing the tree.
-constexpr int MaxAttempts = 3;
-
 // Adds to the roots the categories the outcome needs; how many.
 int grow(QVector<TreeNode> &roots, const RestoreOutcome &outcome)
 {
@@ -68,16 +65,10 @@ bool RestoreTransaction::run(const std::function<bool(RestoreOutcome *, QString 
         }
         if (!treeFailed || !m_treeStore->movedOn())
             return false;
-        if (attempt >= MaxAttempts) {
-            *error = QStringLiteral("分类正被其他电脑接连改动，请稍后再试。");
+        QVector<TreeNode> reloaded;
+        if (!TreeRetry::reload(m_treeStore, attempt, &reloaded, error))
             return false;
-        }
-        try {
-            CategoryTree::refill(m_tree, m_treeStore->load());
-        } catch (const TreeFileError &failure) {
-            *error = failure.message();
-            return false;
-        }
+        CategoryTree::refill(m_tree, reloaded);
         emit treeReloaded();
     }
 }

@@ -3,15 +3,12 @@
 #include "store/Database.h"
 #include "store/Material.h"
 #include "tree/CategoryTree.h"
-#include "tree/TreeFileError.h"
+#include "tree/TreeRetry.h"
 #include "tree/TreeStore.h"
 
 #include <QTreeWidget>
 
 namespace {
-// Tries of one save while other copies keep changing the tree.
-constexpr int MaxAttempts = 3;
-
 // The names from the root down, without an empty sub-category.
 QStringList pathOf(const QStringList &place)
 {
@@ -72,16 +69,10 @@ bool CategoryCheck::save(const QStringList &place, const std::function<bool()> &
             *failure = held && !stored ? QString() : Material::FailurePrefix + why;
             return false;
         }
-        if (attempt >= MaxAttempts) {
-            *failure = QStringLiteral("分类正被其他电脑接连改动，请稍后再试。");
+        QVector<TreeNode> roots;
+        if (!TreeRetry::reload(m_treeStore, attempt, &roots, failure))
             return false;
-        }
-        try {
-            CategoryTree::refill(m_tree, m_treeStore->load());
-        } catch (const TreeFileError &error) {
-            *failure = error.message();
-            return false;
-        }
+        CategoryTree::refill(m_tree, roots);
         emit treeReloaded();
     }
 }

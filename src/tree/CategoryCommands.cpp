@@ -4,7 +4,7 @@
 #include "tree/CategoryNames.h"
 #include "tree/CategoryTree.h"
 #include "tree/NodeRules.h"
-#include "tree/TreeFileError.h"
+#include "tree/TreeRetry.h"
 #include "tree/TreeStore.h"
 #include "widgets/LineEdits.h"
 #include "widgets/MessageBoxes.h"
@@ -15,8 +15,6 @@
 
 namespace {
 const QString NoNodeSelected = QStringLiteral("你还没有在左边的分类树中选择一个分类！");
-// Tries of one change while other copies keep changing the tree.
-constexpr int MaxAttempts = 3;
 
 QStringList siblingNames(const QTreeWidgetItem *node)
 {
@@ -186,16 +184,14 @@ QTreeWidgetItem *CategoryCommands::afterFailedSave(const QStringList &path, int 
             refuseUnsaved(error);
         return nullptr;
     }
-    if (attempt >= MaxAttempts) {
-        refuseAfterReload(QStringLiteral("分类正被其他电脑接连改动，请稍后再试。"));
+    QVector<TreeNode> roots;
+    QString why;
+    if (!TreeRetry::reload(m_treeStore, attempt, &roots, &why)) {
+        // After an earlier attempt the tree shown is another copy's already.
+        attempt > 1 ? refuseAfterReload(why) : refuseUnsaved(why);
         return nullptr;
     }
-    try {
-        CategoryTree::refill(m_tree, m_treeStore->load());
-    } catch (const TreeFileError &failure) {
-        refuseUnsaved(failure.message());
-        return nullptr;
-    }
+    CategoryTree::refill(m_tree, roots);
     emit treeReloaded();
     QTreeWidgetItem *node = CategoryTree::nodeAt(m_tree, path);
     if (!node)
