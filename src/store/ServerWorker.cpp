@@ -8,12 +8,31 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 const QString LostText = QStringLiteral("与服务器的连接已经断开");
+
+// The connection's socket, or -1. Newer drivers keep their notifier, which watches it, as a child;
+// older ones (Qt 6.4) keep it apart, and then libpq, which the driver loaded, names the socket.
+int socketOf(const QSqlDriver *driver)
+{
+    if (const auto *notifier = driver->findChild<QSocketNotifier *>())
+        return static_cast<int>(notifier->socket());
+    using PQsocket = int (*)(const void *connection);
+    static const PQsocket libpqSocket = [] {
+        void *libpq = ::dlopen("libpq.so.5", RTLD_LAZY | RTLD_NOLOAD);
+        return libpq ? reinterpret_cast<PQsocket>(::dlsym(libpq, "PQsocket")) : nullptr;
+    }();
+    const QVariant handle = driver->handle();
+    const QByteArrayView type(handle.typeName());
+    if (!libpqSocket || (type != "PGconn*" && type != "pg_conn*"))
+        return -1;
+    return libpqSocket(*static_cast<void *const *>(handle.constData()));
+}
 } // namespace
 
 ServerWorker::ServerWorker(const BaseSettings &settings)
@@ -151,11 +170,11 @@ bool ServerWorker::connectIfClosed(ServerJob &job)
     }
     connect(driver, &QSqlDriver::notification, this, &ServerWorker::receiveNotification,
             Qt::UniqueConnection);
-    // The driver listens on the connection's own socket; without it (another driver version) a
-    // job cannot be cut, only given up.
-    if (const auto *notifier = driver->findChild<QSocketNotifier *>()) {
+    // Without the socket a job cannot be cut, only given up: a statement given up would still
+    // run once the server answers.
+    if (const int socket = socketOf(driver); socket >= 0) {
         QMutexLocker lock(&m_mutex);
-        m_socketCopy = ::fcntl(static_cast<int>(notifier->socket()), F_DUPFD_CLOEXEC, 0);
+        m_socketCopy = ::fcntl(socket, F_DUPFD_CLOEXEC, 0);
     }
     job.reconnected = m_connectedBefore;
     m_connectedBefore = true;
