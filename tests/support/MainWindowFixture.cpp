@@ -16,10 +16,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-MainWindowFixture::MainWindowFixture(const QStringList &treeLines)
+MainWindowFixture::MainWindowFixture(const QStringList &treeLines,
+                                     const std::function<void(const TestFolder &folder)> &prepare)
 {
     if (!treeLines.isEmpty())
         folder.writeLines(QStringLiteral("MTS.qb"), treeLines);
+    if (prepare)
+        prepare(folder);
     database = std::make_unique<Database>();
     if (database->isServer())
         serverTree = std::make_unique<ServerTree>(database.get());

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 class Database;
@@ -27,8 +28,10 @@ class TreeStore;
 class MainWindowFixture
 {
 public:
-    // Tree lines to write before the window reads them; none keeps the installed tree.
-    explicit MainWindowFixture(const QStringList &treeLines = {});
+    // Tree lines to write before the window reads them; none keeps the installed tree. prepare,
+    // when given, changes the folder before the database is made (its Base.ini, say).
+    explicit MainWindowFixture(const QStringList &treeLines = {},
+                               const std::function<void(const TestFolder &folder)> &prepare = {});
     ~MainWindowFixture();
 
     TestFolder folder;
