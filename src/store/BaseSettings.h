@@ -15,6 +15,8 @@ public:
 
     static QString defaultPath();
     static BaseSettings read(const QString &path = defaultPath());
+    static BaseSettings server(const QString &host, int port, const QString &database, const QString &user,
+                               const QString &sslMode = QString());
 
     // The file asks for a server (or says something this program does not understand: then
     // refusal() says what, and the server cannot be used).
@@ -31,9 +33,6 @@ public:
     QString place() const;
 
 private:
-    static BaseSettings server(const QString &host, int port, const QString &database, const QString &user,
-                               const QString &sslMode);
-
     bool m_usesServer = false;
     QString m_refusal;
     QString m_host;
