@@ -195,7 +195,7 @@ double FullTextBenchmark::searchOnce(const QString &typed, int *hits)
 
 bool FullTextBenchmark::measureQueries(FullTextFigures *figures, QString *error)
 {
-    for (const QString &typed : QStringList()) {
+    for (const QString &typed : Queries) {
         FullTextFigures::Query query{typed, {}, 0};
         const QByteArray scan = scanStatement(typed);
         int rawHits = 0;
