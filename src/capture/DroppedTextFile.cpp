@@ -51,12 +51,14 @@ bool DroppedTextFile::read(const QString &path, QString *text, QString *error)
     return true;
 }
 
-QString DroppedTextFile::decode(const QByteArray &bytes)
+QString DroppedTextFile::decode(const QByteArray &bytes, bool *utf8)
 {
     // The decoder skips a leading byte-order mark.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (utf8)
+        *utf8 = !decoder.hasError();
+    if (!decoder.hasError())
         return text;
     return AnsiText::decode(bytes);
 }

@@ -16,8 +16,9 @@ public:
     // pipe or a device would block or never end), or is larger than MaximumBytes.
     static bool read(const QString &path, QString *text, QString *error);
 
-    // UTF-8 when the bytes carry a UTF-8 byte-order mark or are valid UTF-8, GB18030 otherwise.
-    static QString decode(const QByteArray &bytes);
+    // UTF-8 when the bytes carry a UTF-8 byte-order mark or are valid UTF-8 (*utf8 says which),
+    // GB18030 otherwise.
+    static QString decode(const QByteArray &bytes, bool *utf8 = nullptr);
     // The line rules applied to decoded text.
     static QString joinedLines(const QString &text);
 };

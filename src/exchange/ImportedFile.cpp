@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace ImportedFile {
 
@@ -33,15 +32,11 @@ QByteArray readToEnd(QFile &file, qint64 limit)
     return bytes;
 }
 
-// Bytes that are neither UTF-8 nor GB18030 read as replacement characters.
-bool holdsUnreadableBytes(const QByteArray &bytes, const QString &text)
+// Bytes that are neither UTF-8 nor GB18030 read as replacement characters (valid UTF-8 was read
+// as UTF-8, and its replacement characters are the file's own).
+bool holdsUnreadableBytes(const QByteArray &bytes, const QString &text, bool utf8)
 {
-    if (!text.contains(QChar::ReplacementCharacter))
-        return false;
-    // Valid UTF-8 was read as UTF-8: its replacement characters are the file's own.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString asUtf8 = utf8.decode(bytes);
-    return utf8.hasError() && AnsiText::encode(text) != bytes;
+    return !utf8 && text.contains(QChar::ReplacementCharacter) && AnsiText::encode(text) != bytes;
 }
 } // namespace
 
@@ -82,8 +77,9 @@ bool read(const QString &path, MaterialFile *material, QString *reason, QString 
         *reason = QStringLiteral("不是文本文件（含有二进制数据）");
         return false;
     }
-    const QString text = DroppedTextFile::decode(bytes);
-    if (holdsUnreadableBytes(bytes, text))
+    bool utf8 = false;
+    const QString text = DroppedTextFile::decode(bytes, &utf8);
+    if (holdsUnreadableBytes(bytes, text, utf8))
         *note = QStringLiteral("既不是UTF-8也不是GB18030编码，无法识别的字节换成了“\uFFFD”");
     if (LanguageCatalog::importedExtensions().contains(info.suffix().toLower())) {
         *material = MaterialFile::fromSource(info.fileName(), text);
